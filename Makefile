@@ -1,0 +1,45 @@
+# Front door of the build. Every target installs what it needs first (scripts/setup-deps).
+JOBS ?= 2
+SECONDS ?= 60
+CTEST = ctest --output-on-failure -j $(JOBS)
+
+.PHONY: all deps demo test test-linux test-asan test-tsan test-win bench fuzz clean \
+        build-linux build-linux-asan build-linux-tsan build-win32 build-win64 build-release build-fuzz
+
+all: build-linux
+
+deps:
+	@scripts/setup-deps
+
+build-%: deps
+	@cmake --preset $* >/dev/null
+	@cmake --build --preset $* -j $(JOBS)
+
+# The main job: the host harness on the bundled sample stream.
+demo: build-linux
+	build/linux/tools/host/quendra-host --plugin build/linux/src/exports/libquendra.so \
+	  --settings samples/weather.ini --format table samples/weather.xml
+
+test: test-linux test-asan test-tsan test-win
+
+test-linux: build-linux
+	cd build/linux && $(CTEST)
+
+test-asan: build-linux-asan
+	cd build/linux-asan && ASAN_OPTIONS=detect_leaks=1 $(CTEST)
+
+test-tsan: build-linux-tsan
+	cd build/linux-tsan && TSAN_OPTIONS=halt_on_error=1 $(CTEST) -L concurrency
+
+test-win: build-win32 build-win64
+	tests/win/check_exports.sh build/win32/src/exports/quendra.dll
+	tests/win/run_wine_tests.sh build/win64
+
+bench: build-release
+	build/release/bench/quendra_bench
+
+fuzz: build-fuzz
+	scripts/run-fuzzers build/fuzz $(SECONDS)
+
+clean:
+	rm -rf build

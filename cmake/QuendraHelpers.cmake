@@ -1,0 +1,51 @@
+# Shared build helpers: one line registers a layer, a test, a fuzzer or a benchmark.
+
+set(QUENDRA_WARNINGS -Wall -Wextra -Wpedantic -Werror)
+if(MINGW)
+  # mingw's own headers use a few non-pedantic constructs (e.g. anonymous structs in VARIANT).
+  list(APPEND QUENDRA_WARNINGS -Wno-pedantic)
+endif()
+
+# quendra_layer(NAME SOURCES... [DEPS libs...]) -> static library quendra_NAME
+function(quendra_layer name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
+  add_library(quendra_${name} STATIC ${ARG_SOURCES})
+  target_link_libraries(quendra_${name} PUBLIC quendra_headers ${ARG_DEPS})
+  target_compile_options(quendra_${name} PRIVATE ${QUENDRA_WARNINGS})
+endfunction()
+
+# quendra_test(NAME SOURCES... [DEPS libs...]) -> GoogleTest binary registered with CTest
+function(quendra_test name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
+  if(NOT QUENDRA_TESTS OR NOT GTest_FOUND)
+    return()
+  endif()
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gtest_main GTest::gmock)
+  target_compile_options(${name} PRIVATE ${QUENDRA_WARNINGS})
+  target_compile_definitions(${name} PRIVATE QUENDRA_FIXTURES="${PROJECT_SOURCE_DIR}/tests/fixtures")
+  include(GoogleTest)
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 300)
+endfunction()
+
+# quendra_fuzzer(NAME SOURCES... [DEPS libs...]) -> libFuzzer target (fuzz preset) or a replay main
+function(quendra_fuzzer name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_DEPS})
+  target_compile_options(${name} PRIVATE ${QUENDRA_WARNINGS})
+  if(QUENDRA_FUZZ)
+    target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+  else()
+    target_sources(${name} PRIVATE ${PROJECT_SOURCE_DIR}/fuzz/replay_main.cpp)
+  endif()
+endfunction()
+
+# quendra_benchmark(NAME SOURCES... [DEPS libs...]) -> Google Benchmark binary
+function(quendra_benchmark name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
+  find_package(benchmark REQUIRED)
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_DEPS} benchmark::benchmark)
+  target_compile_options(${name} PRIVATE ${QUENDRA_WARNINGS})
+endfunction()
