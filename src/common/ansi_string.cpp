@@ -1,0 +1,52 @@
+#include "common/ansi_string.h"
+
+#include <atomic>
+#include <cstring>
+#include <new>
+
+#include "platform/shared_heap.h"
+
+namespace quendra::ansi {
+
+namespace {
+
+struct Header {
+  int32_t refs;
+  uint32_t length;
+};
+
+Header* header_of(const char* s) { return reinterpret_cast<Header*>(const_cast<char*>(s) - sizeof(Header)); }
+
+}  // namespace
+
+QuendraAnsiStr make(std::string_view text) {
+  if (text.empty()) return nullptr;
+  // Detect and prevent integer overflow: the length field is 32 bits.
+  if (text.size() > UINT32_MAX - sizeof(Header) - 1) throw std::bad_alloc();
+  auto* block = static_cast<char*>(platform::shared_alloc(sizeof(Header) + text.size() + 1));
+  new (block) Header{1, static_cast<uint32_t>(text.size())};
+  char* chars = block + sizeof(Header);
+  std::memcpy(chars, text.data(), text.size());
+  chars[text.size()] = '\0';
+  return chars;
+}
+
+QuendraAnsiStr retain(QuendraAnsiStr s) noexcept {
+  if (!s) return s;
+  std::atomic_ref<int32_t> refs(header_of(s)->refs);
+  if (refs.load(std::memory_order_relaxed) >= 0) refs.fetch_add(1, std::memory_order_relaxed);
+  return s;
+}
+
+void release(QuendraAnsiStr s) noexcept {
+  if (!s) return;
+  Header* h = header_of(s);
+  std::atomic_ref<int32_t> refs(h->refs);
+  // A negative count marks a constant string that is never freed.
+  if (refs.load(std::memory_order_relaxed) < 0) return;
+  if (refs.fetch_sub(1, std::memory_order_acq_rel) == 1) platform::shared_free(h);
+}
+
+uint32_t length(const char* s) noexcept { return s ? header_of(s)->length : 0; }
+
+}  // namespace quendra::ansi

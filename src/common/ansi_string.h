@@ -1,0 +1,50 @@
+// Counted 8-bit strings in the layout shared with the host: a pointer to the first character, the 32-bit length
+// in the four bytes before it, a 32-bit reference count in the four bytes before the length, and a zero byte
+// after the last character. A null pointer is the empty string. Memory comes from the shared heap, so a string
+// made on one side of the library boundary can be released on the other.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "quendra/plugin_api.h"
+
+namespace quendra {
+
+namespace ansi {
+
+// A new string with reference count 1; null for empty text. Throws std::bad_alloc.
+QuendraAnsiStr make(std::string_view text);
+// Adds a reference and returns the same pointer (null stays null).
+QuendraAnsiStr retain(QuendraAnsiStr s) noexcept;
+// Drops a reference; frees the string when none is left. Null is ignored.
+void release(QuendraAnsiStr s) noexcept;
+uint32_t length(const char* s) noexcept;
+inline std::string_view view(const char* s) noexcept { return s ? std::string_view(s, length(s)) : std::string_view(); }
+
+}  // namespace ansi
+
+// Owning handle of one reference to a counted string.
+class AnsiString {
+ public:
+  AnsiString() = default;
+  explicit AnsiString(std::string_view text) : s_(ansi::make(text)) {}
+  AnsiString(const AnsiString& other) noexcept : s_(ansi::retain(other.s_)) {}
+  AnsiString(AnsiString&& other) noexcept : s_(other.s_) { other.s_ = nullptr; }
+  AnsiString& operator=(AnsiString other) noexcept {
+    std::swap(s_, other.s_);
+    return *this;
+  }
+  ~AnsiString() { ansi::release(s_); }
+
+  std::string_view view() const noexcept { return ansi::view(s_); }
+  const char* c_str() const noexcept { return s_ ? s_ : ""; }
+  QuendraAnsiStr get() const noexcept { return s_; }
+  bool empty() const noexcept { return s_ == nullptr; }
+
+ private:
+  QuendraAnsiStr s_ = nullptr;
+};
+
+}  // namespace quendra
