@@ -203,7 +203,7 @@ OleVariant OleVariant::from_wide(std::u16string_view text) {
 }
 
 OleVariant OleVariant::from_ansi_as_wide(std::string_view text) {
-  return from_wide(AnsiCodePage::System().ToUtf16(text));
+  return from_wide(platform::AnsiCodePage::System().ToUtf16(text));
 }
 
 OleVariant OleVariant::from_ansi_string(std::string_view text) {
@@ -234,7 +234,7 @@ bool OleVariant::text_empty() const noexcept { return wide_view().empty() && ans
 
 std::string OleVariant::to_ansi() const {
   switch (type()) {
-    case VarType::OleStr: return AnsiCodePage::System().FromUtf16(wide_view());
+    case VarType::OleStr: return platform::AnsiCodePage::System().FromUtf16(wide_view());
     case VarType::AnsiString: return std::string(ansi_view());
     case VarType::Bool: return v_.Value.Bool ? "True" : "False";
     case VarType::Single: return decimal(v_.Value.Single);

@@ -30,7 +30,7 @@ std::string_view trimmed(std::string_view s) {
 
 // Items compare by LowerName, the name in the code page's lower case; the key is made the same way, so a name
 // always finds its own item, letters outside A..Z included.
-std::string lookup_key(std::string_view name) { return AnsiCodePage::System().ToLower(name); }
+std::string lookup_key(std::string_view name) { return platform::AnsiCodePage::System().ToLower(name); }
 
 TzelParamsListItem* new_item(std::string_view name, const OleVariant& value) {
   void* block = platform::shared_alloc(sizeof(TzelParamsListItem));

@@ -16,3 +16,10 @@ void set_tick_source(TickSource source);
 void sleep_ms(uint32_t ms);
 
 }  // namespace quendra::platform
+
+namespace quendra::platform {
+
+// The current local date and time as an OLE automation date (days since 1899-12-30, time as the fraction).
+double local_now_ole_date();
+
+}  // namespace quendra::platform

@@ -2,7 +2,11 @@
 
 #include <dlfcn.h>
 
+#include <charconv>
+#include <fstream>
+#include <iterator>
 #include <stdexcept>
+#include <string_view>
 
 namespace quendra::platform {
 
@@ -12,13 +16,43 @@ std::string own_module_path() {
   return {};
 }
 
-// ELF files carry no version resource: the build stamps the project version into the code instead.
-std::array<uint16_t, 4> own_file_version() {
-#ifdef QUENDRA_FILE_VERSION
-  return {QUENDRA_FILE_VERSION};
-#else
-  throw std::runtime_error("no file version");
-#endif
+namespace {
+
+// Parses "major.minor.release.build" at `p`.
+bool parse_version(const char* p, const char* end, std::array<uint16_t, 4>& parts) {
+  for (std::size_t i = 0; i < parts.size(); ++i) {
+    auto [next, error] = std::from_chars(p, end, parts[i]);
+    if (error != std::errc() || (i < 3 && (next == end || *next != '.'))) return false;
+    p = next + 1;
+  }
+  return true;
+}
+
+}  // namespace
+
+std::array<uint16_t, 4> file_version(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  // The marker also occurs in this very code (without a version after it), so try every occurrence.
+  constexpr std::string_view marker = "@(#)QUENDRA-FILE-VERSION ";
+  std::array<uint16_t, 4> parts{};
+  for (std::size_t at = bytes.find(marker); at != std::string::npos; at = bytes.find(marker, at + 1)) {
+    if (parse_version(bytes.data() + at + marker.size(), bytes.data() + bytes.size(), parts)) return parts;
+  }
+  throw std::runtime_error("no file version in " + path);
+}
+
+ModuleHandle load_library(const std::string& path) {
+  return reinterpret_cast<ModuleHandle>(dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL));
+}
+
+void free_library(ModuleHandle module) {
+  if (module) dlclose(reinterpret_cast<void*>(module));
+}
+
+std::string last_load_error() {
+  const char* error = dlerror();
+  return error ? error : "";
 }
 
 ModuleHandle find_loaded_module(const std::string& name) {

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <stdexcept>
+#include <string>
 #include <vector>
 
 namespace quendra::platform {
@@ -24,8 +25,7 @@ std::string own_module_path() {
   return std::string(path, n < sizeof path ? n : 0);
 }
 
-std::array<uint16_t, 4> own_file_version() {
-  std::string path = own_module_path();
+std::array<uint16_t, 4> file_version(const std::string& path) {
   DWORD ignored = 0;
   DWORD size = GetFileVersionInfoSizeA(path.c_str(), &ignored);
   if (!size) throw std::runtime_error("no version resource");
@@ -38,6 +38,16 @@ std::array<uint16_t, 4> own_file_version() {
   return {HIWORD(info->dwFileVersionMS), LOWORD(info->dwFileVersionMS), HIWORD(info->dwFileVersionLS),
           LOWORD(info->dwFileVersionLS)};
 }
+
+ModuleHandle load_library(const std::string& path) {
+  return reinterpret_cast<ModuleHandle>(LoadLibraryA(path.c_str()));
+}
+
+void free_library(ModuleHandle module) {
+  if (module) FreeLibrary(reinterpret_cast<HMODULE>(module));
+}
+
+std::string last_load_error() { return "Windows error " + std::to_string(GetLastError()); }
 
 ModuleHandle find_loaded_module(const std::string& name) {
   return name.empty() ? 0 : reinterpret_cast<ModuleHandle>(GetModuleHandleA(name.c_str()));

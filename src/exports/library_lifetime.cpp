@@ -1,0 +1,19 @@
+// Start-up and shutdown of the library: the instance registry and the module class exist from load to unload.
+#include "plugin/plugin_registry.h"
+#include "quendra/quendra_module.h"
+
+namespace {
+
+struct LibraryLifetime {
+  LibraryLifetime() {
+    quendra::StartPluginRegistry();
+    quendra::RegisterModuleClass();
+  }
+  ~LibraryLifetime() { quendra::ShutdownPluginRegistry(); }
+};
+
+// Static initialisation runs when the library is loaded (DllMain's process attach on Windows) and the
+// destructor when it is unloaded, so no explicit DLL entry point is needed.
+const LibraryLifetime g_lifetime;
+
+}  // namespace
