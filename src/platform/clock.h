@@ -2,24 +2,26 @@
 // tested without waiting.
 #pragma once
 
+#include "platform/user_api.h"
+
 #include <cstdint>
 
 namespace quendra::platform {
 
 // Milliseconds since an arbitrary start; wraps around like the system tick counter, so compare differences.
-uint32_t tick_count();
+QUENDRA_USER_API uint32_t tick_count();
 
 // Replaces the tick source for the whole process; nullptr restores the system counter. Test use only.
 using TickSource = uint32_t (*)();
-void set_tick_source(TickSource source);
+QUENDRA_USER_API void set_tick_source(TickSource source);
 
-void sleep_ms(uint32_t ms);
+QUENDRA_USER_API void sleep_ms(uint32_t ms);
 
 }  // namespace quendra::platform
 
 namespace quendra::platform {
 
 // The current local date and time as an OLE automation date (days since 1899-12-30, time as the fraction).
-double local_now_ole_date();
+QUENDRA_USER_API double local_now_ole_date();
 
 }  // namespace quendra::platform

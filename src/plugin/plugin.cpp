@@ -21,11 +21,15 @@ std::string format_version(const std::array<uint16_t, 4>& v) {
 void RegisterTranslatorFactory(TranslatorFactory factory) { g_translator_factory.store(factory); }
 
 TzelPlugin::TzelPlugin(PPluginCallRec) {
-  try {
-    VersionText = format_version(platform::own_file_version());
-  } catch (...) {
-    VersionText.clear();
-  }
+  // The library file does not change while loaded: read its version once.
+  static const std::string version_text = [] {
+    try {
+      return format_version(platform::own_file_version());
+    } catch (...) {
+      return std::string();
+    }
+  }();
+  VersionText = version_text;
   const std::string path = platform::own_module_path();
   const auto slash = path.find_last_of("\\/");
   ModuleFileName = slash == std::string::npos ? path : path.substr(slash + 1);

@@ -1,6 +1,6 @@
-// In-process emulation of message windows. A handle is the address of a window object whose first member is
-// a small table of operations, so a handle made by one module (a host program) can be used by another (the
-// plug-in) that carries its own copy of this code: every operation runs the creating module's code.
+// In-process emulation of message windows. Like the system's window manager it is one shared library per
+// process (libquendra_user), so a host program and the plug-in see the same windows, and a handle is a
+// number looked up in one table: a stale or made-up handle is simply unknown, never dereferenced.
 #include <algorithm>
 #include <condition_variable>
 #include <cstring>
@@ -9,6 +9,7 @@
 #include <mutex>
 #include <stdexcept>
 #include <thread>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/clock.h"
@@ -21,18 +22,6 @@ namespace {
 
 // A thread that has not pumped for this long counts as hung: sends to its windows fail at once.
 constexpr uint32_t kHungAfterMs = 5000;
-constexpr uint64_t kWindowMagic = 0x51574E444F574F4Bull;
-
-struct Window;
-
-struct WindowOps {
-  bool (*send)(Window*, uint32_t, uintptr_t, intptr_t, uint32_t, intptr_t*);
-  bool (*post)(Window*, uint32_t, uintptr_t, intptr_t);
-  bool (*set_timer)(Window*, uintptr_t, uint32_t);
-  bool (*kill_timer)(Window*, uintptr_t);
-  bool (*get_rect)(Window*, WindowRect*);
-  bool (*set_rect)(Window*, const WindowRect*);
-};
 
 struct Message {
   uint32_t message;
@@ -68,8 +57,7 @@ struct Timer {
 };
 
 struct Window {
-  uint64_t magic = kWindowMagic;
-  const WindowOps* ops;
+  WindowHandle handle;
   WindowProc proc;
   void* context;
   std::thread::id owner = std::this_thread::get_id();
@@ -80,6 +68,12 @@ struct Window {
   WindowRect rect;
   uint32_t last_pump;
 };
+
+using WindowPtr = std::shared_ptr<Window>;
+
+std::mutex g_table_mutex;
+std::unordered_map<WindowHandle, WindowPtr> g_table;
+WindowHandle g_next_handle = 0x10000;
 
 thread_local std::vector<Window*> t_windows;
 
@@ -151,11 +145,10 @@ bool op_set_rect(Window* w, const WindowRect* rect) {
   return true;
 }
 
-constexpr WindowOps kOps{op_send, op_post, op_set_timer, op_kill_timer, op_get_rect, op_set_rect};
-
-Window* window_of(WindowHandle handle) {
-  auto* w = reinterpret_cast<Window*>(handle);
-  return w && w->magic == kWindowMagic ? w : nullptr;
+WindowPtr window_of(WindowHandle handle) {
+  std::lock_guard lock(g_table_mutex);
+  auto it = g_table.find(handle);
+  return it == g_table.end() ? nullptr : it->second;
 }
 
 // Delivers one pending item of a window: a sent message first, else a posted one, else (when `timers` is
@@ -199,29 +192,36 @@ std::size_t timer_count(Window* w) {
 
 WindowHandle create_window(WindowProc proc, void* context) {
   if (!proc) throw std::invalid_argument("window procedure missing");
-  auto w = std::make_unique<Window>();
-  w->ops = &kOps;
+  auto w = std::make_shared<Window>();
   w->proc = proc;
   w->context = context;
   w->last_pump = tick_count();
+  {
+    std::lock_guard lock(g_table_mutex);
+    w->handle = g_next_handle;
+    g_next_handle += 4;
+    g_table.emplace(w->handle, w);
+  }
   t_windows.push_back(w.get());
-  return reinterpret_cast<WindowHandle>(w.release());
+  return w->handle;
 }
 
 void destroy_window(WindowHandle handle) {
-  Window* w = window_of(handle);
-  if (!w) return;
-  std::erase(t_windows, w);
-  std::unique_ptr<Window> owned(w);
-  w->magic = 0;
+  WindowPtr w = window_of(handle);
+  if (!w || !is_owner(w.get())) return;
+  std::erase(t_windows, w.get());
+  {
+    std::lock_guard lock(g_table_mutex);
+    g_table.erase(handle);
+  }
   std::lock_guard lock(w->mutex);
   for (auto& send : w->sends) send->finish(false, 0);
 }
 
 bool send_message_timeout(WindowHandle handle, uint32_t message, uintptr_t wparam, intptr_t lparam,
                           uint32_t timeout_ms, intptr_t* result) {
-  Window* w = window_of(handle);
-  return w && w->ops->send(w, message, wparam, lparam, timeout_ms, result);
+  WindowPtr w = window_of(handle);
+  return w && op_send(w.get(), message, wparam, lparam, timeout_ms, result);
 }
 
 bool send_copy_data(WindowHandle window, uintptr_t wparam, uintptr_t tag, const void* data, uint32_t size,
@@ -231,28 +231,28 @@ bool send_copy_data(WindowHandle window, uintptr_t wparam, uintptr_t tag, const 
 }
 
 bool post_message(WindowHandle handle, uint32_t message, uintptr_t wparam, intptr_t lparam) {
-  Window* w = window_of(handle);
-  return w && w->ops->post(w, message, wparam, lparam);
+  WindowPtr w = window_of(handle);
+  return w && op_post(w.get(), message, wparam, lparam);
 }
 
 bool set_timer(WindowHandle handle, uintptr_t id, uint32_t interval_ms) {
-  Window* w = window_of(handle);
-  return w && w->ops->set_timer(w, id, interval_ms);
+  WindowPtr w = window_of(handle);
+  return w && op_set_timer(w.get(), id, interval_ms);
 }
 
 bool kill_timer(WindowHandle handle, uintptr_t id) {
-  Window* w = window_of(handle);
-  return w && w->ops->kill_timer(w, id);
+  WindowPtr w = window_of(handle);
+  return w && op_kill_timer(w.get(), id);
 }
 
 bool get_window_rect(WindowHandle handle, WindowRect& rect) {
-  Window* w = window_of(handle);
-  return w && w->ops->get_rect(w, &rect);
+  WindowPtr w = window_of(handle);
+  return w && op_get_rect(w.get(), &rect);
 }
 
 bool set_window_rect(WindowHandle handle, const WindowRect& rect) {
-  Window* w = window_of(handle);
-  return w && w->ops->set_rect(w, &rect);
+  WindowPtr w = window_of(handle);
+  return w && op_set_rect(w.get(), &rect);
 }
 
 void pump_messages() {
