@@ -15,10 +15,9 @@ build-%: deps
 	@cmake --preset $* >/dev/null
 	@cmake --build --preset $* -j $(JOBS)
 
-# The main job: the host harness on the bundled sample stream.
+# The main job: the host harness against the built plug-in.
 demo: build-linux
-	build/linux/tools/host/quendra-host --plugin build/linux/src/exports/libquendra.so \
-	  --settings samples/weather.ini --format table samples/weather.xml
+	build/linux/tools/host/quendra-host --plugin build/linux/src/exports/libquendra.so --info
 
 test: test-linux test-asan test-tsan test-win
 

@@ -28,7 +28,7 @@ bool variant_clear_foreign(QuendraVariant* value) noexcept {
 bool variant_copy_foreign(QuendraVariant* target, const QuendraVariant* source) noexcept {
   auto* dst = reinterpret_cast<VARIANT*>(target);
   VariantInit(dst);
-  return SUCCEEDED(VariantCopy(dst, reinterpret_cast<const VARIANT*>(source)));
+  return SUCCEEDED(VariantCopy(dst, reinterpret_cast<VARIANT*>(const_cast<QuendraVariant*>(source))));
 }
 
 }  // namespace quendra::platform

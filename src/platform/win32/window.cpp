@@ -21,7 +21,9 @@ LRESULT CALLBACK dispatch(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam)
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
   }
   auto* data = reinterpret_cast<WindowData*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  if (data && message != WM_NCCREATE && message != WM_NCDESTROY)
+  // The procedure sees the messages this layer defines (copy-data, timers, application messages); the
+  // system's own window management stays with the default procedure.
+  if (data && (message == WM_COPYDATA || message == WM_TIMER || message >= WM_USER))
     return data->proc(data->context, message, wparam, lparam);
   if (message == WM_NCDESTROY) {
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
