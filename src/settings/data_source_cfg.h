@@ -1,0 +1,58 @@
+// The configuration of one parser module instance: every persisted setting (TProxyCodeObject) plus the
+// state derived from them on load.
+//
+// The configuration reaches its module only through DataSourceCfgHooks, set by the module that owns it:
+// the settings store at the module's location, the rebuilding of the module's rules and filters, and its
+// log. An unset hook is skipped.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "settings/proxy_code_object.h"
+
+namespace quendra {
+
+struct DataSourceCfgHooks {
+  // One store operation with the module's settings map at its current location, this object the target.
+  std::function<bool(TPersistent& target)> LoadSettings;
+  std::function<bool(TPersistent& target)> SaveSettings;
+  // Rebuilds the module's nodes-and-attributes rules and root-element tags from XMLs_Hint and BegSign_Text.
+  std::function<void()> LoadNodeRules;
+  // Rebuilds the module's packet filters from Filters_Hint.
+  std::function<void()> LoadPacketFilters;
+  // Logs a failed rebuild: the module writes its ErrConfigChange text ("Error occurred while changing the
+  // configuration (%s)") with `error` in place of "%s", message type 0.
+  std::function<void(const std::string& error)> LogConfigError;
+};
+
+class TDataSourceCfg : public TProxyCodeObject {
+ public:
+  // The module types bit of the data parser role (bit 1 of the host's TModuleTypes).
+  static constexpr int kDataParserBit = 1 << 1;
+  // What LoadConfig takes to mean every module type.
+  static constexpr int kAllModuleTypes = 65535;
+
+  explicit TDataSourceCfg(DataSourceCfgHooks hooks = {});
+
+  static const TClassInfo& StaticClass();
+  const TClassInfo& ClassInfo() const override { return StaticClass(); }
+
+  // Loads every setting from the store; then, when `module_types` (clamped to 255, its low eight bits a
+  // TModuleTypes set) holds the data parser role, rebuilds the derived state in two guarded steps:
+  // translation tables and rules, then filters. A failing step is logged and the next one still runs.
+  void LoadConfig(int module_types);
+  // Writes every setting to the store; derived state is never written.
+  void SaveConfig();
+
+  const DataSourceCfgHooks& Hooks() const { return hooks_; }
+  void SetHooks(DataSourceCfgHooks hooks) { hooks_ = std::move(hooks); }
+
+ private:
+  // Rebuilds the three translation tables (data packet, string variables, RAW data) from MapTransl0..2.
+  void RebuildTranslationTables();
+
+  DataSourceCfgHooks hooks_;
+};
+
+}  // namespace quendra
