@@ -56,20 +56,29 @@ int32_t copy_text_out(PPluginCallRec rec, const std::string& text) {
   return static_cast<int32_t>(text.size());
 }
 
-}  // namespace
-
-int32_t GetLogEx(PPluginCallRec rec) noexcept {
+// The frame of the two text exports: result 0 and an integer ResultValue unless the instance builds a text.
+template <typename Build>
+int32_t text_export(PPluginCallRec rec, Build build) noexcept {
   if (!rec) return 0;
   try {
     rec->ResultValue = 0;
     rec->ResultType = QUENDRA_DT_INTEGER;
     PluginPtr plugin = find(rec);
-    if (!plugin) return 0;
-    return plugin->LogBuffer.with_lock([&](TThreadStringList::List& lines) {
+    return plugin ? build(*plugin) : 0;
+  } catch (...) {
+    return 0;
+  }
+}
+
+}  // namespace
+
+int32_t GetLogEx(PPluginCallRec rec) noexcept {
+  return text_export(rec, [&](TzelPlugin& plugin) {
+    // The buffer stays locked from reading to clearing, so no line is lost or sent twice.
+    return plugin.LogBuffer.with_lock([&](TThreadStringList::List& lines) {
       std::string text = TThreadStringList::JoinLines(lines);
-      rec->ResultValue = static_cast<intptr_t>(text.size());
-      if (text.empty()) return 0;
-      if (rec->DataSize == 0) {
+      if (!text.empty() && rec->DataSize == 0) {
+        rec->ResultValue = static_cast<intptr_t>(text.size());
         lines.clear();  // a zero-size buffer asks to discard the waiting lines
         return 0;
       }
@@ -77,22 +86,14 @@ int32_t GetLogEx(PPluginCallRec rec) noexcept {
       if (copied) lines.clear();
       return copied;
     });
-  } catch (...) {
-    return 0;
-  }
+  });
 }
 
 int32_t GetCustomCommands(PPluginCallRec rec) noexcept {
-  if (!rec) return 0;
-  try {
-    rec->ResultValue = 0;
-    rec->ResultType = QUENDRA_DT_INTEGER;
-    PluginPtr plugin = find(rec);
-    if (!plugin || !plugin->ModuleType.contains(TModuleType::mttMenuExt)) return 0;
-    return copy_text_out(rec, plugin->CustomCommands.GetCustomCommandsText());
-  } catch (...) {
-    return 0;
-  }
+  return text_export(rec, [&](TzelPlugin& plugin) {
+    if (!plugin.ModuleType.contains(TModuleType::mttMenuExt)) return 0;
+    return copy_text_out(rec, plugin.CustomCommands.GetCustomCommandsText());
+  });
 }
 
 int32_t GetEvents(PPluginCallRec rec) noexcept {
