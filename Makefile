@@ -3,8 +3,8 @@ JOBS ?= 2
 SECONDS ?= 60
 CTEST = ctest --output-on-failure -j $(JOBS)
 
-.PHONY: all deps demo test test-linux test-asan test-tsan test-win bench fuzz clean \
-        build-linux build-linux-asan build-linux-tsan build-win32 build-win64 build-release build-fuzz
+# build-<preset> is a pattern rule, so it must not be listed as phony (make skips rule search for those).
+.PHONY: all deps demo test test-linux test-asan test-tsan test-win bench fuzz clean
 
 all: build-linux
 
