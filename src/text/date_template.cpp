@@ -218,19 +218,28 @@ class Reader {
     FailAtPosition();
   }
 
+  // The designator is applied once the whole text is read: a locale that writes it before the time
+  // ("PM 9:45") would otherwise have its hour overwritten after the adjustment.
   void Designator(std::string_view pm, std::string_view am) {
     // A locale without designators (a 24-hour clock) has nothing to read; an empty PM text would
     // otherwise match every value and move every hour by 12.
     if (pm.empty() && am.empty()) return;
     if (Match(pm)) {
-      if (hour != 12) hour = static_cast<std::uint16_t>(hour + 12);
+      half_ = Half::Pm;
     } else if (Match(am)) {
-      if (hour == 12) hour = 0;
+      half_ = Half::Am;
     } else {
       FailAtPosition();
     }
   }
 
+ public:
+  void ApplyDesignator() {
+    if (half_ == Half::Pm && hour != 12) hour = static_cast<std::uint16_t>(hour + 12);
+    if (half_ == Half::Am && hour == 12) hour = 0;
+  }
+
+ private:
   void Step() {
     Token token = NextToken(t_, tp_);
     if (token.kind == Tok::None) FailAtPosition();
@@ -318,6 +327,7 @@ class Reader {
   const platform::LocaleInfo& locale_;
   std::size_t tp_ = 0;
   std::size_t vp_ = 0;
+  enum class Half { None, Am, Pm } half_ = Half::None;
 };
 
 }  // namespace
@@ -372,6 +382,7 @@ double DateTimeFromTemplate(std::string_view tmpl, const platform::LocaleInfo& l
     reader.millisecond = now.millisecond;
   }
   reader.ReadAll();
+  reader.ApplyDesignator();
   std::optional<double> date = EncodeOleDate(reader.year, reader.month, reader.day);
   if (!date) throw ConversionError("Invalid argument to date encode");
   std::optional<double> time = EncodeOleTime(reader.hour, reader.minute, reader.second, reader.millisecond);
