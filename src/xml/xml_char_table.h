@@ -4,7 +4,11 @@
 #pragma once
 
 #include <array>
+#include <bit>
+#include <cstddef>
 #include <cstdint>
+#include <cstring>
+#include <string_view>
 
 namespace quendra::xml_chars {
 
@@ -33,6 +37,73 @@ inline constexpr std::array<std::uint8_t, 256> kTable = [] {
 
 inline bool Is(char c, std::uint8_t mask) noexcept {
   return (kTable[static_cast<unsigned char>(c)] & mask) != 0;
+}
+
+// Word-at-a-time search: most distances in data blocks are a few bytes to a few dozen, where testing
+// eight bytes per step beats both a byte loop and a call to memchr. Only the lowest flagged byte of a
+// word is exact, which is the one used.
+namespace swar {
+
+inline constexpr bool kEnabled = std::endian::native == std::endian::little;
+inline constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+inline constexpr std::uint64_t kHighs = 0x8080808080808080ull;
+
+inline std::uint64_t Broadcast(char c) noexcept {
+  return kOnes * static_cast<unsigned char>(c);
+}
+inline std::uint64_t Load(const char* p) noexcept {
+  std::uint64_t v;
+  std::memcpy(&v, p, sizeof v);
+  return v;
+}
+// High bit set in the byte positions of `word` that equal the broadcast byte in `pattern`.
+inline std::uint64_t Matches(std::uint64_t word, std::uint64_t pattern) noexcept {
+  const std::uint64_t v = word ^ pattern;
+  return (v - kOnes) & ~v & kHighs;
+}
+
+}  // namespace swar
+
+// Position of the first `c` in `s` at or after `from`, or npos.
+inline std::size_t Find(std::string_view s, char c, std::size_t from) noexcept {
+  const char* const p = s.data();
+  const std::size_t n = s.size();
+  std::size_t i = from;
+  if constexpr (swar::kEnabled) {
+    const std::uint64_t pattern = swar::Broadcast(c);
+    for (; i + 8 <= n; i += 8) {
+      if (const std::uint64_t m = swar::Matches(swar::Load(p + i), pattern)) {
+        return i + static_cast<std::size_t>(std::countr_zero(m)) / 8;
+      }
+    }
+  }
+  for (; i < n; ++i) {
+    if (p[i] == c) return i;
+  }
+  return std::string_view::npos;
+}
+
+// Position of the first '>', apostrophe or double quote in `s` at or after `from`, or npos.
+inline std::size_t FindTagStop(std::string_view s, std::size_t from) noexcept {
+  const char* const p = s.data();
+  const std::size_t n = s.size();
+  std::size_t i = from;
+  if constexpr (swar::kEnabled) {
+    const std::uint64_t gt = swar::Broadcast('>');
+    const std::uint64_t apostrophe = swar::Broadcast('\'');
+    const std::uint64_t quote = swar::Broadcast('"');
+    for (; i + 8 <= n; i += 8) {
+      const std::uint64_t w = swar::Load(p + i);
+      if (const std::uint64_t m =
+              swar::Matches(w, gt) | swar::Matches(w, apostrophe) | swar::Matches(w, quote)) {
+        return i + static_cast<std::size_t>(std::countr_zero(m)) / 8;
+      }
+    }
+  }
+  for (; i < n; ++i) {
+    if (Is(p[i], kTagStop)) return i;
+  }
+  return std::string_view::npos;
 }
 
 }  // namespace quendra::xml_chars

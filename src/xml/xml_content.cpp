@@ -19,11 +19,11 @@ bool Follows(const char* p, const char* end, std::string_view what) noexcept {
 // Shared driver of both rewrites: copies plain runs whole and lets `special` rewrite the byte at `p`,
 // returning where to continue.
 template <class Special>
-std::string_view Rewrite(std::string_view raw, std::uint8_t mask, char* out, Special special) noexcept {
+std::string_view Rewrite(std::string_view raw, std::size_t plain, std::uint8_t mask, char* out,
+                         Special special) noexcept {
   const char* p = raw.data();
   const char* const end = p + raw.size();
-  const char* run_end = SkipPlain(p, end, mask);
-  if (run_end == end) return raw;
+  const char* run_end = p + plain;
   char* o = out;
   for (;;) {
     std::memcpy(o, p, static_cast<std::size_t>(run_end - p));
@@ -47,14 +47,6 @@ const char* DecodeAt(const char* p, const char* end, char*& o) noexcept {
 
 }  // namespace
 
-std::string_view Trim(std::string_view raw) noexcept {
-  const char* b = raw.data();
-  const char* e = b + raw.size();
-  while (b != e && xml_chars::Is(*b, xml_chars::kBlank)) ++b;
-  while (e != b && xml_chars::Is(e[-1], xml_chars::kBlank)) --e;
-  return {b, static_cast<std::size_t>(e - b)};
-}
-
 std::size_t DecodeEntity(const char* p, const char* end, char& decoded) noexcept {
   struct Reference {
     std::string_view text;
@@ -71,40 +63,39 @@ std::size_t DecodeEntity(const char* p, const char* end, char& decoded) noexcept
   return 0;
 }
 
-std::string_view FoldSpaces(std::string_view raw, bool decode, char* out) noexcept {
-  const std::uint8_t mask = xml_chars::kFolded | (decode ? xml_chars::kAmpersand : 0);
-  return Rewrite(raw, mask, out, [](const char* p, const char* end, char*& o) {
+std::string_view FoldSpacesFrom(std::string_view raw, std::size_t plain, bool decode, char* out) noexcept {
+  return Rewrite(raw, plain, FoldMask(decode), out, [](const char* p, const char* end, char*& o) {
     if (*p == '&') return DecodeAt(p, end, o);
     *o++ = ' ';
     return p + ((*p == '\r' && p + 1 != end && p[1] == '\n') ? 2 : 1);
   });
 }
 
-std::string_view KeepLines(std::string_view raw, bool line_escapes, bool decode, char* out) noexcept {
-  const std::uint8_t mask = xml_chars::kLineBreak | (line_escapes ? xml_chars::kBackslash : 0) |
-                            (decode ? xml_chars::kAmpersand : 0);
-  return Rewrite(raw, mask, out, [](const char* p, const char* end, char*& o) {
-    switch (*p) {
-      case '&':
-        return DecodeAt(p, end, o);
-      case '\\':
-        if (Follows(p, end, "\\n ")) {
-          *o++ = '\r';
-          *o++ = '\n';
-          return p + 3;
-        }
-        if (Follows(p, end, "\\t ")) {
-          *o++ = '\t';
-          return p + 3;
-        }
-        *o++ = '\\';
-        return p + 1;
-      default:  // CR or LF
-        *o++ = '\r';
-        *o++ = '\n';
-        return p + ((*p == '\r' && p + 1 != end && p[1] == '\n') ? 2 : 1);
-    }
-  });
+std::string_view KeepLinesFrom(std::string_view raw, std::size_t plain, bool line_escapes, bool decode,
+                               char* out) noexcept {
+  return Rewrite(raw, plain, LinesMask(line_escapes, decode), out,
+                 [](const char* p, const char* end, char*& o) {
+                   switch (*p) {
+                     case '&':
+                       return DecodeAt(p, end, o);
+                     case '\\':
+                       if (Follows(p, end, "\\n ")) {
+                         *o++ = '\r';
+                         *o++ = '\n';
+                         return p + 3;
+                       }
+                       if (Follows(p, end, "\\t ")) {
+                         *o++ = '\t';
+                         return p + 3;
+                       }
+                       *o++ = '\\';
+                       return p + 1;
+                     default:  // CR or LF
+                       *o++ = '\r';
+                       *o++ = '\n';
+                       return p + ((*p == '\r' && p + 1 != end && p[1] == '\n') ? 2 : 1);
+                   }
+                 });
 }
 
 }  // namespace quendra::xml_content

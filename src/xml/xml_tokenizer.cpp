@@ -1,10 +1,5 @@
 #include "xml/xml_tokenizer.h"
 
-#include <cstring>
-
-#include "xml/xml_char_table.h"
-#include "xml/xml_content.h"
-
 namespace quendra {
 namespace {
 
@@ -70,28 +65,8 @@ void XmlTokenizer::Reset(std::string_view text) {
   failed_scans_active_ = false;
 }
 
-bool XmlTokenizer::Next(XmlToken& token) {
-  const char* const s = text_.data();
-  const std::size_t n = text_.size();
-  while (pos_ < n) {
-    const void* found = std::memchr(s + pos_, '<', n - pos_);
-    const std::size_t lt = found ? static_cast<std::size_t>(static_cast<const char*>(found) - s) : n;
-    if (lt > pos_) {
-      const std::string_view text = xml_content::Trim(text_.substr(pos_, lt - pos_));
-      pos_ = lt;
-      if (!text.empty()) {
-        token = {XmlTokenKind::text, XmlTextSource::character_data, text,
-                 static_cast<std::size_t>(text.data() - s)};
-        return true;
-      }
-    }
-    if (lt == n) break;
-    if (ReadMarkup(lt, token)) return true;
-  }
-  return false;
-}
-
-bool XmlTokenizer::ReadMarkup(std::size_t lt, XmlToken& token) {
+// "<!" and "<?": CDATA, processing instruction or comment; anything else (such as "<!DOCTYPE") is a tag.
+bool XmlTokenizer::ReadSpecial(std::size_t lt, XmlToken& token) {
   const std::string_view rest = text_.substr(lt);
   if (StartsCdata(rest)) {
     return ReadDelimited(lt + 9, "]]>", XmlTokenKind::cdata, XmlTextSource::cdata_section, lt, token);
@@ -104,25 +79,7 @@ bool XmlTokenizer::ReadMarkup(std::size_t lt, XmlToken& token) {
   if (rest.starts_with("<!--")) {
     return ReadDelimited(lt + 4, "-->", XmlTokenKind::text, XmlTextSource::comment, lt, token);
   }
-  const std::size_t gt = FindTagEnd(lt);
-  if (gt == kNone) {
-    // Drop the '<' alone: what follows is read as text.
-    pos_ = lt + 1;
-    return false;
-  }
-  pos_ = gt + 1;
-  std::string_view inner = text_.substr(lt + 1, gt - lt - 1);
-  if (inner.empty()) return false;
-  XmlTokenKind kind = XmlTokenKind::opening_tag;
-  if (inner.front() == '/') {
-    kind = XmlTokenKind::closing_tag;
-    inner.remove_prefix(1);
-  } else if (inner.back() == '/') {
-    kind = XmlTokenKind::empty_element_tag;
-    inner.remove_suffix(1);
-  }
-  token = {kind, XmlTextSource::markup, inner, lt};
-  return true;
+  return ReadTag(lt, token);
 }
 
 bool XmlTokenizer::ReadDelimited(std::size_t start, std::string_view terminator, XmlTokenKind kind,
@@ -140,24 +97,14 @@ bool XmlTokenizer::ReadDelimited(std::size_t start, std::string_view terminator,
   return true;
 }
 
-std::size_t XmlTokenizer::FindTagEnd(std::size_t lt) {
+// The scan for a tag's end once one has failed (or is about to be found failing): remembers every
+// failed scan so that later ones stop where they join it.
+std::size_t XmlTokenizer::FindTagEndRemembering(std::size_t lt) {
   const char* const s = text_.data();
   const std::size_t n = text_.size();
   if (!failed_scans_active_) {
-    // Fast path while no scan has failed yet: jump from stop byte to stop byte.
-    std::size_t i = lt + 1;
-    while (i < n) {
-      while (i < n && !xml_chars::Is(s[i], xml_chars::kTagStop)) ++i;
-      if (i == n) break;
-      if (s[i] == '>') return i;
-      const void* close = std::memchr(s + i + 1, s[i], n - i - 1);
-      if (!close) break;
-      i = static_cast<std::size_t>(static_cast<const char*>(close) - s) + 1;
-    }
     failed_scans_.assign(n, 0);
     failed_scans_active_ = true;
-    MarkFailedScan(lt, n);
-    return kNone;
   }
   QuoteState state = kOutside;
   std::size_t i = lt;

@@ -7,6 +7,9 @@
 #include <string_view>
 #include <vector>
 
+#include "xml/xml_char_table.h"
+#include "xml/xml_content.h"
+
 namespace quendra {
 
 enum class XmlTokenKind : std::uint8_t {
@@ -48,10 +51,12 @@ class XmlTokenizer {
   bool Next(XmlToken& token);
 
  private:
-  bool ReadMarkup(std::size_t lt, XmlToken& token);
+  bool ReadTag(std::size_t lt, XmlToken& token);
+  bool ReadSpecial(std::size_t lt, XmlToken& token);
   bool ReadDelimited(std::size_t start, std::string_view terminator, XmlTokenKind kind, XmlTextSource source,
                      std::size_t lt, XmlToken& token);
   std::size_t FindTagEnd(std::size_t lt);
+  std::size_t FindTagEndRemembering(std::size_t lt);
   void MarkFailedScan(std::size_t lt, std::size_t stop);
 
   std::string_view text_;
@@ -62,5 +67,67 @@ class XmlTokenizer {
   std::vector<std::uint8_t> failed_scans_;
   bool failed_scans_active_ = false;
 };
+
+// The per-token path is inline: it runs a few times per element on the hot path, and the builder's loop
+// around it then keeps its state in registers. Rare constructs are out of line.
+
+inline bool XmlTokenizer::Next(XmlToken& token) {
+  const std::size_t n = text_.size();
+  while (pos_ < n) {
+    const std::size_t found = xml_chars::Find(text_, '<', pos_);
+    const std::size_t lt = found == std::string_view::npos ? n : found;
+    if (lt > pos_) {
+      const std::string_view text = xml_content::Trim(text_.substr(pos_, lt - pos_));
+      pos_ = lt;
+      if (!text.empty()) {
+        token = {XmlTokenKind::text, XmlTextSource::character_data, text,
+                 static_cast<std::size_t>(text.data() - text_.data())};
+        return true;
+      }
+    }
+    if (lt == n) break;
+    const char second = lt + 1 < n ? text_[lt + 1] : '\0';
+    if (second == '!' || second == '?' ? ReadSpecial(lt, token) : ReadTag(lt, token)) return true;
+  }
+  return false;
+}
+
+inline bool XmlTokenizer::ReadTag(std::size_t lt, XmlToken& token) {
+  const std::size_t gt = FindTagEnd(lt);
+  if (gt == std::string_view::npos) {
+    // Drop the '<' alone: what follows is read as text.
+    pos_ = lt + 1;
+    return false;
+  }
+  pos_ = gt + 1;
+  std::string_view inner = text_.substr(lt + 1, gt - lt - 1);
+  if (inner.empty()) return false;
+  XmlTokenKind kind = XmlTokenKind::opening_tag;
+  if (inner.front() == '/') {
+    kind = XmlTokenKind::closing_tag;
+    inner.remove_prefix(1);
+  } else if (inner.back() == '/') {
+    kind = XmlTokenKind::empty_element_tag;
+    inner.remove_suffix(1);
+  }
+  token = {kind, XmlTextSource::markup, inner, lt};
+  return true;
+}
+
+// First '>' after `lt` outside quotes, or npos.
+inline std::size_t XmlTokenizer::FindTagEnd(std::size_t lt) {
+  if (failed_scans_active_) return FindTagEndRemembering(lt);
+  // Until a scan has failed: jump from stop byte to stop byte.
+  std::size_t i = lt + 1;
+  for (;;) {
+    i = xml_chars::FindTagStop(text_, i);
+    if (i == std::string_view::npos) break;
+    if (text_[i] == '>') return i;
+    const std::size_t close = xml_chars::Find(text_, text_[i], i + 1);
+    if (close == std::string_view::npos) break;
+    i = close + 1;
+  }
+  return FindTagEndRemembering(lt);
+}
 
 }  // namespace quendra

@@ -147,16 +147,16 @@ void TtolXMLTree::ReadAttributes(std::string_view content, std::size_t pos) {
   std::size_t next_apostrophe = 0;
   std::size_t next_quote = 0;
   auto next = [&content](char c, std::size_t& cached, std::size_t from) {
-    if (cached < from) cached = content.find(c, from);
+    if (cached < from) cached = xml_chars::Find(content, c, from);
     return cached;
   };
   while (pos < content.size()) {
-    const std::size_t equals = content.find('=', pos);
+    const std::size_t equals = xml_chars::Find(content, '=', pos);
     if (equals == kNone) return;
     const std::size_t open =
         std::min(next('\'', next_apostrophe, equals + 1), next('"', next_quote, equals + 1));
     if (open == kNone) return;
-    const std::size_t close = content.find(content[open], open + 1);
+    const std::size_t close = xml_chars::Find(content, content[open], open + 1);
     if (close == kNone) return;
     TtolXMLAttribute& attribute = attribute_store_.emplace_back();
     attribute.name_ = FoldSpaces(xml_content::Trim(content.substr(pos, equals - pos)), false);

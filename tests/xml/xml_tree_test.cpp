@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <string_view>
 
@@ -17,6 +18,10 @@ struct TreeCase {
   std::string_view input;
   const char* tree;
 };
+
+void PrintTo(const TreeCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 // Expected trees are written from the reader's rules, one row per rule or malformed construct.
 const TreeCase kTreeCases[] = {
