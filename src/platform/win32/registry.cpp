@@ -162,8 +162,15 @@ bool RegistryKey::delete_value(std::string_view name) {
 bool delete_registry_tree(RegistryRoot root, std::string_view path) {
   const std::string p = trimmed_path(path);
   if (p.empty()) return false;
-  return RegDeleteTreeA(root_handle(root), p.c_str()) == ERROR_SUCCESS &&
-         RegDeleteKeyA(root_handle(root), p.c_str()) == ERROR_SUCCESS;
+  if (RegDeleteTreeA(root_handle(root), p.c_str()) != ERROR_SUCCESS) return false;
+  // RegDeleteTree removes the key itself on current systems but only its content on some older ones.
+  RegDeleteKeyA(root_handle(root), p.c_str());
+  HKEY left = nullptr;
+  if (RegOpenKeyExA(root_handle(root), p.c_str(), 0, KEY_READ, &left) == ERROR_SUCCESS) {
+    RegCloseKey(left);
+    return false;
+  }
+  return true;
 }
 
 }  // namespace quendra::platform
