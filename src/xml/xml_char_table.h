@@ -62,6 +62,11 @@ inline std::uint64_t Matches(std::uint64_t word, std::uint64_t pattern) noexcept
   return (v - kOnes) & ~v & kHighs;
 }
 
+// High bit set in the byte positions of `word` whose value is below `n` (n <= 128).
+inline std::uint64_t Below(std::uint64_t word, unsigned n) noexcept {
+  return (word - kOnes * n) & ~word & kHighs;
+}
+
 }  // namespace swar
 
 // Position of the first `c` in `s` at or after `from`, or npos.
@@ -81,6 +86,39 @@ inline std::size_t Find(std::string_view s, char c, std::size_t from) noexcept {
     if (p[i] == c) return i;
   }
   return std::string_view::npos;
+}
+
+// Position of the first byte at or after `from` that may need attention in a name or text: a code of 32
+// or less, '&' or '\\'. Callers test the byte found against their own mask and go on if it is not theirs.
+inline std::size_t FindBlankOrEscape(std::string_view s, std::size_t from) noexcept {
+  const char* const p = s.data();
+  const std::size_t n = s.size();
+  std::size_t i = from;
+  if constexpr (swar::kEnabled) {
+    const std::uint64_t ampersand = swar::Broadcast('&');
+    const std::uint64_t backslash = swar::Broadcast('\\');
+    for (; i + 8 <= n; i += 8) {
+      const std::uint64_t w = swar::Load(p + i);
+      if (const std::uint64_t m =
+              swar::Below(w, 33) | swar::Matches(w, ampersand) | swar::Matches(w, backslash)) {
+        return i + static_cast<std::size_t>(std::countr_zero(m)) / 8;
+      }
+    }
+  }
+  for (; i < n; ++i) {
+    if (Is(p[i], kBlank | kAmpersand | kBackslash)) return i;
+  }
+  return std::string_view::npos;
+}
+
+// Position of the first byte in `s` at or after `from` with a bit of `mask`, which may only hold bits of
+// bytes that FindBlankOrEscape stops at; s.size() if none.
+inline std::size_t FindInMask(std::string_view s, std::size_t from, std::uint8_t mask) noexcept {
+  for (std::size_t i = from;; ++i) {
+    i = FindBlankOrEscape(s, i);
+    if (i == std::string_view::npos) return s.size();
+    if (Is(s[i], mask)) return i;
+  }
 }
 
 // Position of the first '>', apostrophe or double quote in `s` at or after `from`, or npos.

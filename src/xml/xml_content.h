@@ -27,9 +27,7 @@ std::size_t DecodeEntity(const char* p, const char* end, char& decoded) noexcept
 
 // Length of the leading run of `raw` that no rewrite with `mask` touches.
 inline std::size_t PlainPrefix(std::string_view raw, std::uint8_t mask) noexcept {
-  std::size_t i = 0;
-  while (i < raw.size() && !xml_chars::Is(raw[i], mask)) ++i;
-  return i;
+  return xml_chars::FindInMask(raw, 0, mask);
 }
 
 inline std::uint8_t FoldMask(bool decode) noexcept {

@@ -126,8 +126,7 @@ std::uint32_t TtolXMLTree::AddElement(const XmlToken& token, std::uint32_t paren
   const auto index = static_cast<std::uint32_t>(node_store_.size());
   const auto first_attribute = static_cast<std::uint32_t>(attribute_store_.size());
 
-  std::size_t space = 0;
-  while (space < content.size() && !xml_chars::Is(content[space], xml_chars::kNameEnd)) ++space;
+  const std::size_t space = xml_chars::FindInMask(content, 0, xml_chars::kNameEnd);
   if (space < content.size()) ReadAttributes(content, space);
 
   TtolXMLNode& node = node_store_.emplace_back();
