@@ -69,46 +69,58 @@ inline std::uint64_t Below(std::uint64_t word, unsigned n) noexcept {
 
 }  // namespace swar
 
-// Position of the first `c` in `s` at or after `from`, or npos.
-inline std::size_t Find(std::string_view s, char c, std::size_t from) noexcept {
+// Position of the first byte at or after `from` that `word_hits` flags in its 8-byte word (lowest flag
+// wins) or, byte by byte for the tail, that `byte_hit` accepts; npos if none. Both tests must agree.
+template <class WordHits, class ByteHit>
+inline std::size_t Scan(std::string_view s, std::size_t from, WordHits word_hits, ByteHit byte_hit) noexcept {
   const char* const p = s.data();
   const std::size_t n = s.size();
   std::size_t i = from;
   if constexpr (swar::kEnabled) {
-    const std::uint64_t pattern = swar::Broadcast(c);
     for (; i + 8 <= n; i += 8) {
-      if (const std::uint64_t m = swar::Matches(swar::Load(p + i), pattern)) {
+      if (const std::uint64_t m = word_hits(swar::Load(p + i))) {
         return i + static_cast<std::size_t>(std::countr_zero(m)) / 8;
       }
     }
   }
   for (; i < n; ++i) {
-    if (p[i] == c) return i;
+    if (byte_hit(p[i])) return i;
   }
   return std::string_view::npos;
+}
+
+// Position of the first `c` in `s` at or after `from`, or npos.
+inline std::size_t Find(std::string_view s, char c, std::size_t from) noexcept {
+  const std::uint64_t pattern = swar::Broadcast(c);
+  return Scan(
+      s, from, [pattern](std::uint64_t w) { return swar::Matches(w, pattern); },
+      [c](char b) { return b == c; });
 }
 
 // Position of the first byte at or after `from` that may need attention in a name or text: a code of 32
 // or less, '&' or '\\'. Callers test the byte found against their own mask and go on if it is not theirs.
 inline std::size_t FindBlankOrEscape(std::string_view s, std::size_t from) noexcept {
-  const char* const p = s.data();
-  const std::size_t n = s.size();
-  std::size_t i = from;
-  if constexpr (swar::kEnabled) {
-    const std::uint64_t ampersand = swar::Broadcast('&');
-    const std::uint64_t backslash = swar::Broadcast('\\');
-    for (; i + 8 <= n; i += 8) {
-      const std::uint64_t w = swar::Load(p + i);
-      if (const std::uint64_t m =
-              swar::Below(w, 33) | swar::Matches(w, ampersand) | swar::Matches(w, backslash)) {
-        return i + static_cast<std::size_t>(std::countr_zero(m)) / 8;
-      }
-    }
-  }
-  for (; i < n; ++i) {
-    if (Is(p[i], kBlank | kAmpersand | kBackslash)) return i;
-  }
-  return std::string_view::npos;
+  const std::uint64_t ampersand = swar::Broadcast('&');
+  const std::uint64_t backslash = swar::Broadcast('\\');
+  return Scan(
+      s, from,
+      [=](std::uint64_t w) {
+        return swar::Below(w, 33) | swar::Matches(w, ampersand) | swar::Matches(w, backslash);
+      },
+      [](char b) { return Is(b, kBlank | kAmpersand | kBackslash); });
+}
+
+// Position of the first '>', apostrophe or double quote in `s` at or after `from`, or npos.
+inline std::size_t FindTagStop(std::string_view s, std::size_t from) noexcept {
+  const std::uint64_t gt = swar::Broadcast('>');
+  const std::uint64_t apostrophe = swar::Broadcast('\'');
+  const std::uint64_t quote = swar::Broadcast('"');
+  return Scan(
+      s, from,
+      [=](std::uint64_t w) {
+        return swar::Matches(w, gt) | swar::Matches(w, apostrophe) | swar::Matches(w, quote);
+      },
+      [](char b) { return Is(b, kTagStop); });
 }
 
 // Position of the first byte in `s` at or after `from` with a bit of `mask`, which may only hold bits of
@@ -119,29 +131,6 @@ inline std::size_t FindInMask(std::string_view s, std::size_t from, std::uint8_t
     if (i == std::string_view::npos) return s.size();
     if (Is(s[i], mask)) return i;
   }
-}
-
-// Position of the first '>', apostrophe or double quote in `s` at or after `from`, or npos.
-inline std::size_t FindTagStop(std::string_view s, std::size_t from) noexcept {
-  const char* const p = s.data();
-  const std::size_t n = s.size();
-  std::size_t i = from;
-  if constexpr (swar::kEnabled) {
-    const std::uint64_t gt = swar::Broadcast('>');
-    const std::uint64_t apostrophe = swar::Broadcast('\'');
-    const std::uint64_t quote = swar::Broadcast('"');
-    for (; i + 8 <= n; i += 8) {
-      const std::uint64_t w = swar::Load(p + i);
-      if (const std::uint64_t m =
-              swar::Matches(w, gt) | swar::Matches(w, apostrophe) | swar::Matches(w, quote)) {
-        return i + static_cast<std::size_t>(std::countr_zero(m)) / 8;
-      }
-    }
-  }
-  for (; i < n; ++i) {
-    if (Is(p[i], kTagStop)) return i;
-  }
-  return std::string_view::npos;
 }
 
 }  // namespace quendra::xml_chars

@@ -1,0 +1,50 @@
+#include "xml/xml_char_table.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+
+namespace quendra {
+namespace {
+
+std::size_t NaiveFind(std::string_view s, std::size_t from, bool (*hit)(char)) {
+  for (std::size_t i = from; i < s.size(); ++i) {
+    if (hit(static_cast<char>(s[i]))) return i;
+  }
+  return std::string_view::npos;
+}
+
+// The word-at-a-time searches against a byte loop, on every byte value and every start and length, so
+// that borrows between bytes and the tail after the last whole word are covered.
+TEST(XmlChars, WordSearchesMatchByteLoop) {
+  std::mt19937 rng(3);
+  const std::string interesting = std::string("<>'\"&\\ \t\r\n\x01\x1f\x20\x21\x7f\x80\xa0\xff", 18) + "aZ";
+  for (int round = 0; round < 3000; ++round) {
+    std::string s(rng() % 40, 'x');
+    for (char& c : s) c = (rng() % 3) ? interesting[rng() % interesting.size()] : static_cast<char>(rng());
+    for (std::size_t from = 0; from <= s.size(); ++from) {
+      ASSERT_EQ(xml_chars::Find(s, '<', from), NaiveFind(s, from, [](char c) { return c == '<'; }));
+      ASSERT_EQ(xml_chars::Find(s, '\xa0', from), NaiveFind(s, from, [](char c) { return c == '\xa0'; }));
+      ASSERT_EQ(xml_chars::FindTagStop(s, from),
+                NaiveFind(s, from, [](char c) { return c == '>' || c == '\'' || c == '"'; }));
+      ASSERT_EQ(xml_chars::FindBlankOrEscape(s, from), NaiveFind(s, from, [](char c) {
+                  return static_cast<unsigned char>(c) <= 32 || c == '&' || c == '\\';
+                }));
+    }
+  }
+}
+
+TEST(XmlChars, TableRows) {
+  for (int c = 0; c < 256; ++c) {
+    const auto ch = static_cast<char>(c);
+    EXPECT_EQ(xml_chars::Is(ch, xml_chars::kBlank), c <= 32) << c;
+    EXPECT_EQ(xml_chars::Is(ch, xml_chars::kNameEnd), c == ' ' || c == '\t' || c == '\r' || c == '\n') << c;
+    EXPECT_EQ(xml_chars::Is(ch, xml_chars::kFolded), c == '\t' || c == '\r' || c == '\n') << c;
+    EXPECT_EQ(xml_chars::Is(ch, xml_chars::kLineBreak), c == '\r' || c == '\n') << c;
+    EXPECT_EQ(xml_chars::Is(ch, xml_chars::kTagStop), c == '>' || c == '\'' || c == '"') << c;
+  }
+}
+
+}  // namespace
+}  // namespace quendra
