@@ -42,7 +42,8 @@ int32_t TzelPlugin::ProcessDataCall(PPluginCallRec rec) {
           rec->ResultType = QUENDRA_DT_PARAMS_LIST;
           rec->ResultValue = reinterpret_cast<intptr_t>(OutputRows.get());
         }
-        if (result > 0 && !rec->Data) result = 0;
+        // A positive result announces an output block; the host's own input is not one.
+        if (result > 0 && (!rec->Data || rec->Data == input)) result = 0;
         if (types.contains(TModuleType::mttDataExport) || types.contains(TModuleType::mttEventsHandling))
           log_if_text(*this, result < 0 ? 1 : 2, result < 0 ? MsgWriteCompleteError : MsgWriteComplete);
       }

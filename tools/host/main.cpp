@@ -1,48 +1,102 @@
 // quendra-host: a data-logging host in miniature. It loads the plug-in library and talks to it only through
-// its exports, as a real host does.
+// its exports, as a real host does: LOAD, SET-STATE with one data source, ITEMS, the input in chunks through
+// ProcessData, UNLOAD and release. Rows go to stdout, log lines and a summary to stderr.
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <exception>
+#include <fstream>
+#include <iostream>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "host_session.h"
+#include "platform/console.h"
 #include "platform/module.h"
 #include "plugin_library.h"
+#include "row_output.h"
 
 namespace {
 
-constexpr uint32_t kInstanceHandle = 1;
+using quendra::host::Format;
+
+constexpr std::string_view kBlockSeparator = "<{[::]}>";
 
 struct Options {
   std::string plugin = QUENDRA_DEFAULT_PLUGIN;
+  quendra::host::SessionOptions session;
+  Format format = quendra::platform::stdout_is_terminal() ? Format::Table : Format::Csv;
+  std::size_t chunk = 4096;
+  std::string blocks_file;
+  std::vector<std::string> inputs;
   bool info = false;
 };
 
 void usage() {
   std::fputs(
-      "usage: quendra-host [--plugin PATH] --info\n"
-      "  --plugin PATH  the plug-in library (default: the one built beside this program)\n"
-      "  --info         print what the plug-in reports about itself\n",
+      "usage: quendra-host [options] [FILE...|-]\n"
+      "       quendra-host [--plugin PATH] --info\n"
+      "  --plugin PATH          the plug-in library (default: the one built beside this program)\n"
+      "  --settings FILE.ini    keep the settings in this INI file (default: the registry)\n"
+      "  --registry-path PATH   registry key of the settings (default Software\\Quendra\\Host)\n"
+      "  --section PREFIX       prefix of the settings' INI sections\n"
+      "  --source-id N          data source number (default 1)\n"
+      "  --source-name NAME     data source name (default \"Data source 1\")\n"
+      "  --source-full-name N   data source full name (default: the name)\n"
+      "  --client-id N          client of the data source (default 0)\n"
+      "  --format table|csv|jsonl  how rows are printed (default: table on a terminal, else csv)\n"
+      "  --chunk BYTES          size of the pieces fed to ProcessData (default 4096)\n"
+      "  --blocks FILE          write the text of the accepted blocks to FILE\n"
+      "  --language CODE        interface language of the plug-in\n"
+      "  --info                 print what the plug-in reports about itself\n"
+      "Exit codes: 0 done, 1 bad arguments, 2 library or settings could not be loaded.\n",
       stderr);
 }
 
-bool parse(int argc, char** argv, Options& options) {
+bool parse_number(const char* text, long long min, long long max, long long& out) {
+  char* end = nullptr;
+  out = std::strtoll(text, &end, 10);
+  return end && *end == '\0' && end != text && out >= min && out <= max;
+}
+
+bool parse(int argc, char** argv, Options& o) {
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
-    if (arg == "--plugin" && i + 1 < argc) {
-      options.plugin = argv[++i];
-    } else if (arg == "--info") {
-      options.info = true;
+    auto value = [&]() -> const char* { return i + 1 < argc ? argv[++i] : nullptr; };
+    long long n = 0;
+    if (arg == "--info") {
+      o.info = true;
+    } else if (arg == "-" || arg.rfind("--", 0) != 0) {
+      o.inputs.push_back(arg);
     } else {
-      return false;
+      const char* v = value();
+      if (!v) return false;
+      if (arg == "--plugin") o.plugin = v;
+      else if (arg == "--settings") o.session.settings = v;
+      else if (arg == "--registry-path") o.session.registry_path = v;
+      else if (arg == "--section") o.session.section = v;
+      else if (arg == "--source-name") o.session.source_name = v;
+      else if (arg == "--source-full-name") o.session.source_full_name = v;
+      else if (arg == "--blocks") o.blocks_file = v;
+      else if (arg == "--language") o.session.language = v;
+      else if (arg == "--source-id" && parse_number(v, INT32_MIN, INT32_MAX, n)) o.session.source_id = static_cast<int32_t>(n);
+      else if (arg == "--client-id" && parse_number(v, INT32_MIN, INT32_MAX, n)) o.session.client_id = static_cast<int32_t>(n);
+      else if (arg == "--chunk" && parse_number(v, 1, 1 << 30, n)) o.chunk = static_cast<std::size_t>(n);
+      else if (arg == "--format" && std::strcmp(v, "table") == 0) o.format = Format::Table;
+      else if (arg == "--format" && std::strcmp(v, "csv") == 0) o.format = Format::Csv;
+      else if (arg == "--format" && std::strcmp(v, "jsonl") == 0) o.format = Format::Jsonl;
+      else return false;
     }
   }
-  return options.info;
+  if (o.inputs.empty() && !o.info) o.inputs.push_back("-");
+  return true;
 }
 
 std::string module_type_text(int32_t type) {
-  static const char* const kNames[] = {"mttDataQuery",  "mttDataParser", "mttDataExport", "mttEventsHandling",
-                                       "mttLogging",    "mttFilter",     "mttDeviceLayer", "mttMenuExt"};
+  static const char* const kNames[] = {"mttDataQuery", "mttDataParser", "mttDataExport",  "mttEventsHandling",
+                                       "mttLogging",   "mttFilter",     "mttDeviceLayer", "mttMenuExt"};
   std::string names;
   for (int bit = 0; bit < 8; ++bit)
     if (type & (1 << bit)) names += std::string(names.empty() ? "" : ", ") + kNames[bit];
@@ -59,11 +113,10 @@ std::string file_version_text(const std::string& path) {
   }
 }
 
-int print_info(const quendra::host::PluginLibrary& library, const std::string& path) {
-  using quendra::host::ParamsPtr;
+int print_info(const quendra::host::PluginLibrary& library, const std::string& path, uint32_t handle) {
   const auto& api = library.api();
-  ParamsPtr params(quendra::TzelParamsList::create());
-  QuendraCallRec rec = library.record(kInstanceHandle, params.get());
+  quendra::host::ParamsPtr params(quendra::TzelParamsList::create());
+  QuendraCallRec rec = library.record(handle, params.get());
   const char* description = api.GetModuleDescription(&rec);
   std::printf("interface version:    %d\n", api.GetPluginIntfVersion());
   std::printf("description:          %s\n", description ? description : "");
@@ -71,10 +124,84 @@ int print_info(const quendra::host::PluginLibrary& library, const std::string& p
   std::printf("module type:          %s\n", module_type_text(api.GetModuleType(&rec)).c_str());
   std::printf("minimum host version: %.1f\n", static_cast<double>(api.GetAppMinVersion(&rec)));
   std::printf("multi-thread support: %s\n", api.MultiThreadSupport(&rec) ? "yes" : "no");
-  library.drain_log(kInstanceHandle);
-  QuendraCallRec release = library.record(kInstanceHandle, nullptr);
+  library.drain_log(handle);
+  QuendraCallRec release = library.record(handle, nullptr);
   release.ReleaseFlag = QUENDRA_RELEASE_FLAG;
   api.ExecutePluginCommand(&release);
+  return 0;
+}
+
+struct Totals {
+  std::size_t blocks = 0, bytes = 0;
+};
+
+void feed(quendra::host::HostSession& session, std::istream& in, const Options& o,
+          quendra::host::RowPrinter& printer, std::ofstream* blocks, Totals& totals) {
+  std::vector<char> chunk(o.chunk);
+  while (in) {
+    in.read(chunk.data(), static_cast<std::streamsize>(chunk.size()));
+    const auto got = static_cast<std::size_t>(in.gcount());
+    if (got == 0) break;
+    totals.bytes += got;
+    auto answer = session.process(std::string_view(chunk.data(), got), o.session.client_id);
+    if (answer.rows) printer.add(*answer.rows);
+    for (std::size_t at = answer.text.find(kBlockSeparator); at != std::string_view::npos;
+         at = answer.text.find(kBlockSeparator, at + kBlockSeparator.size()))
+      ++totals.blocks;
+    if (blocks) blocks->write(answer.text.data(), static_cast<std::streamsize>(answer.text.size()));
+  }
+}
+
+int run(const Options& o) {
+  std::unique_ptr<quendra::host::PluginLibrary> library;
+  try {
+    library = std::make_unique<quendra::host::PluginLibrary>(o.plugin);
+  } catch (const std::exception& failure) {
+    std::fprintf(stderr, "quendra-host: %s\n", failure.what());
+    return 2;
+  }
+  if (o.info) return print_info(*library, o.plugin, o.session.handle);
+
+  std::ofstream blocks;
+  if (!o.blocks_file.empty()) {
+    blocks.open(o.blocks_file, std::ios::binary);
+    if (!blocks) {
+      std::fprintf(stderr, "quendra-host: cannot write %s\n", o.blocks_file.c_str());
+      return 1;
+    }
+  }
+  std::unique_ptr<quendra::host::HostSession> session;
+  try {
+    session = std::make_unique<quendra::host::HostSession>(*library, o.session);
+  } catch (const std::exception& failure) {
+    std::fprintf(stderr, "quendra-host: %s\n", failure.what());
+    return 2;
+  }
+  std::string items = session->items();
+  std::fprintf(stderr, "quendra-host: %zu parser items\n", items.empty() ? 0 : 1 + std::count(items.begin(), items.end(), '\n'));
+
+  quendra::host::RowPrinter printer(o.format, stdout);
+  Totals totals;
+  const auto start = std::chrono::steady_clock::now();
+  for (const std::string& input : o.inputs) {
+    if (input == "-") {
+      quendra::platform::set_binary_stdio();
+      feed(*session, std::cin, o, printer, blocks.is_open() ? &blocks : nullptr, totals);
+      continue;
+    }
+    std::ifstream file(input, std::ios::binary);
+    if (!file) {
+      std::fprintf(stderr, "quendra-host: cannot read %s\n", input.c_str());
+      return 1;
+    }
+    feed(*session, file, o, printer, blocks.is_open() ? &blocks : nullptr, totals);
+  }
+  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  printer.finish();
+  std::fflush(stdout);
+  session.reset();
+  std::fprintf(stderr, "blocks %zu rows %zu bytes %zu seconds %.3f MB/s %.1f\n", totals.blocks, printer.rows(),
+               totals.bytes, seconds, seconds > 0 ? static_cast<double>(totals.bytes) / 1e6 / seconds : 0.0);
   return 0;
 }
 
@@ -86,11 +213,5 @@ int main(int argc, char** argv) {
     usage();
     return 1;
   }
-  try {
-    quendra::host::PluginLibrary library(options.plugin);
-    return print_info(library, options.plugin);
-  } catch (const std::exception& failure) {
-    std::fprintf(stderr, "quendra-host: %s\n", failure.what());
-    return 2;
-  }
+  return run(options);
 }
