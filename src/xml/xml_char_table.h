@@ -123,6 +123,15 @@ inline std::size_t FindTagStop(std::string_view s, std::size_t from) noexcept {
       [](char b) { return Is(b, kTagStop); });
 }
 
+// Position of the first apostrophe or double quote in `s` at or after `from`, or npos.
+inline std::size_t FindQuote(std::string_view s, std::size_t from) noexcept {
+  const std::uint64_t apostrophe = swar::Broadcast('\'');
+  const std::uint64_t quote = swar::Broadcast('"');
+  return Scan(
+      s, from, [=](std::uint64_t w) { return swar::Matches(w, apostrophe) | swar::Matches(w, quote); },
+      [](char b) { return b == '\'' || b == '"'; });
+}
+
 // Position of the first byte in `s` at or after `from` with a bit of `mask`, which may only hold bits of
 // bytes that FindBlankOrEscape stops at; s.size() if none.
 inline std::size_t FindInMask(std::string_view s, std::size_t from, std::uint8_t mask) noexcept {

@@ -47,6 +47,23 @@ class TtolXMLNode {
   // recursion.
   const TtolXMLNode* FindElement(std::string_view name) const noexcept;
 
+  // Only a TtolXMLTree can make the key, so only a tree makes nodes. Every field is set here, which
+  // keeps node creation on the hot path to plain stores.
+  class BuildKey {
+    friend class TtolXMLTree;
+    BuildKey() = default;
+  };
+  TtolXMLNode(BuildKey, std::string_view name, std::uint32_t parent_index, std::uint32_t first_attribute,
+              std::uint32_t attribute_count, std::uint32_t index) noexcept
+      : name_(name),
+        attribute_count_(attribute_count),
+        parent_index_(parent_index),
+        first_attribute_(first_attribute),
+        subtree_end_(index + 1) {}
+
+ protected:
+  TtolXMLNode() = default;
+
  private:
   friend class TtolXMLTree;
   std::string_view name_;

@@ -129,31 +129,19 @@ std::uint32_t TtolXMLTree::AddElement(const XmlToken& token, std::uint32_t paren
   const std::size_t space = xml_chars::FindInMask(content, 0, xml_chars::kNameEnd);
   if (space < content.size()) ReadAttributes(content, space);
 
-  TtolXMLNode& node = node_store_.emplace_back();
-  node.name_ = content.substr(0, space);
-  node.parent_index_ = parent;
-  node.first_attribute_ = first_attribute;
-  node.attribute_count_ = static_cast<std::uint32_t>(attribute_store_.size()) - first_attribute;
-  node.subtree_end_ = index + 1;
+  node_store_.emplace_back(TtolXMLNode::BuildKey(), content.substr(0, space), parent, first_attribute,
+                           static_cast<std::uint32_t>(attribute_store_.size()) - first_attribute, index);
   ++(parent == kDocument ? child_count_ : node_store_[parent].child_count_);
   return index;
 }
 
 // Reads name="value" pairs leniently: a missing '=', opening quote or closing quote ends the list and
-// keeps the attributes read so far. The next apostrophe and double quote are remembered between pairs
-// so that a tag with many attributes and only one kind of quote stays linear.
+// keeps the attributes read so far. The value opens at the first quote of either kind after the '='.
 void TtolXMLTree::ReadAttributes(std::string_view content, std::size_t pos) {
-  std::size_t next_apostrophe = 0;
-  std::size_t next_quote = 0;
-  auto next = [&content](char c, std::size_t& cached, std::size_t from) {
-    if (cached < from) cached = xml_chars::Find(content, c, from);
-    return cached;
-  };
   while (pos < content.size()) {
     const std::size_t equals = xml_chars::Find(content, '=', pos);
     if (equals == kNone) return;
-    const std::size_t open =
-        std::min(next('\'', next_apostrophe, equals + 1), next('"', next_quote, equals + 1));
+    const std::size_t open = xml_chars::FindQuote(content, equals + 1);
     if (open == kNone) return;
     const std::size_t close = xml_chars::Find(content, content[open], open + 1);
     if (close == kNone) return;
