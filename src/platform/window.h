@@ -26,7 +26,8 @@ struct WindowRect {
 // Creates a hidden message window owned by the calling thread; `proc` receives its messages with `context`.
 // Throws std::runtime_error on failure.
 QUENDRA_USER_API WindowHandle create_window(WindowProc proc, void* context);
-// Must be called by the owner thread. Pending sends to the window fail.
+// May be called from any thread. When it returns the procedure is not running and is never called again;
+// pending sends to the window fail.
 QUENDRA_USER_API void destroy_window(WindowHandle window);
 
 // Sends and waits for the window's answer, at most `timeout_ms`; gives up at once when the owner thread does

@@ -57,16 +57,28 @@ struct Timer {
 };
 
 struct Window {
-  WindowHandle handle;
-  WindowProc proc;
-  void* context;
+  WindowHandle handle = 0;
+  WindowProc proc = nullptr;
+  void* context = nullptr;
   std::thread::id owner = std::this_thread::get_id();
-  std::mutex mutex;
+  std::mutex mutex;  // guards the queues, timers, rectangle and last_pump
   std::deque<std::shared_ptr<SendRequest>> sends;
   std::deque<Message> posts;
   std::vector<Timer> timers;
   WindowRect rect;
-  uint32_t last_pump;
+  uint32_t last_pump = 0;
+  // Held while the procedure runs; destroy_window takes it too, so after destroy_window returns the
+  // procedure is never entered again. Recursive: a procedure may destroy its own window.
+  std::recursive_mutex call_mutex;
+  bool alive = true;
+
+  // Runs the procedure unless the window was destroyed; false then.
+  bool call(const Message& m, intptr_t& result) {
+    std::lock_guard lock(call_mutex);
+    if (!alive) return false;
+    result = proc(context, m.message, m.wparam, m.lparam);
+    return true;
+  }
 };
 
 using WindowPtr = std::shared_ptr<Window>;
@@ -75,30 +87,43 @@ std::mutex g_table_mutex;
 std::unordered_map<WindowHandle, WindowPtr> g_table;
 WindowHandle g_next_handle = 0x10000;
 
-thread_local std::vector<Window*> t_windows;
+bool is_owner(const Window& w) { return w.owner == std::this_thread::get_id(); }
 
-bool is_owner(const Window* w) { return w->owner == std::this_thread::get_id(); }
+WindowPtr window_of(WindowHandle handle) {
+  std::lock_guard lock(g_table_mutex);
+  auto it = g_table.find(handle);
+  return it == g_table.end() ? nullptr : it->second;
+}
 
-bool op_send(Window* w, uint32_t message, uintptr_t wparam, intptr_t lparam, uint32_t timeout_ms,
-             intptr_t* result) {
+std::vector<WindowPtr> windows_of_this_thread() {
+  std::vector<WindowPtr> mine;
+  std::lock_guard lock(g_table_mutex);
+  for (const auto& [handle, w] : g_table)
+    if (is_owner(*w)) mine.push_back(w);
+  std::sort(mine.begin(), mine.end(), [](const WindowPtr& a, const WindowPtr& b) { return a->handle < b->handle; });
+  return mine;
+}
+
+bool send(Window& w, const Message& m, uint32_t timeout_ms, intptr_t* result) {
+  intptr_t answer = 0;
   if (is_owner(w)) {
-    intptr_t r = w->proc(w->context, message, wparam, lparam);
-    if (result) *result = r;
+    if (!w.call(m, answer)) return false;
+    if (result) *result = answer;
     return true;
   }
   auto request = std::make_shared<SendRequest>();
-  request->msg = {message, wparam, lparam};
-  if (message == kMsgCopyData && lparam) {
-    const auto* source = reinterpret_cast<const QuendraCopyData*>(lparam);
+  request->msg = m;
+  if (m.message == kMsgCopyData && m.lparam) {
+    const auto* source = reinterpret_cast<const QuendraCopyData*>(m.lparam);
     const auto* bytes = static_cast<const char*>(source->Data);
     request->payload.assign(bytes, bytes + source->Size);
     request->copy_data = {source->Tag, source->Size, request->payload.data()};
     request->msg.lparam = reinterpret_cast<intptr_t>(&request->copy_data);
   }
   {
-    std::lock_guard lock(w->mutex);
-    if (tick_count() - w->last_pump > kHungAfterMs) return false;
-    w->sends.push_back(request);
+    std::lock_guard lock(w.mutex);
+    if (tick_count() - w.last_pump > kHungAfterMs) return false;
+    w.sends.push_back(request);
   }
   std::unique_lock lock(request->mutex);
   if (!request->done_cv.wait_for(lock, std::chrono::milliseconds(timeout_ms), [&] { return request->done; }))
@@ -107,85 +132,42 @@ bool op_send(Window* w, uint32_t message, uintptr_t wparam, intptr_t lparam, uin
   return request->ok;
 }
 
-bool op_post(Window* w, uint32_t message, uintptr_t wparam, intptr_t lparam) {
-  std::lock_guard lock(w->mutex);
-  w->posts.push_back({message, wparam, lparam});
-  return true;
-}
-
-bool op_set_timer(Window* w, uintptr_t id, uint32_t interval) {
-  std::lock_guard lock(w->mutex);
-  uint32_t due = tick_count() + interval;
-  for (Timer& t : w->timers)
-    if (t.id == id) {
-      t = {id, interval, due};
-      return true;
-    }
-  w->timers.push_back({id, interval, due});
-  return true;
-}
-
-bool op_kill_timer(Window* w, uintptr_t id) {
-  std::lock_guard lock(w->mutex);
-  auto it = std::find_if(w->timers.begin(), w->timers.end(), [&](const Timer& t) { return t.id == id; });
-  if (it == w->timers.end()) return false;
-  w->timers.erase(it);
-  return true;
-}
-
-bool op_get_rect(Window* w, WindowRect* rect) {
-  std::lock_guard lock(w->mutex);
-  *rect = w->rect;
-  return true;
-}
-
-bool op_set_rect(Window* w, const WindowRect* rect) {
-  std::lock_guard lock(w->mutex);
-  w->rect = *rect;
-  return true;
-}
-
-WindowPtr window_of(WindowHandle handle) {
-  std::lock_guard lock(g_table_mutex);
-  auto it = g_table.find(handle);
-  return it == g_table.end() ? nullptr : it->second;
-}
-
 // Delivers one pending item of a window: a sent message first, else a posted one, else (when `timers` is
 // set) one due timer.
-bool pump_one(Window* w, bool timers) {
-  std::shared_ptr<SendRequest> send;
+bool pump_one(Window& w, bool timers) {
+  std::shared_ptr<SendRequest> sent;
   Message msg{};
   {
-    std::lock_guard lock(w->mutex);
-    w->last_pump = tick_count();
-    if (!w->sends.empty()) {
-      send = std::move(w->sends.front());
-      w->sends.pop_front();
-    } else if (!w->posts.empty()) {
-      msg = w->posts.front();
-      w->posts.pop_front();
+    std::lock_guard lock(w.mutex);
+    w.last_pump = tick_count();
+    if (!w.sends.empty()) {
+      sent = std::move(w.sends.front());
+      w.sends.pop_front();
+    } else if (!w.posts.empty()) {
+      msg = w.posts.front();
+      w.posts.pop_front();
     } else if (timers) {
-      auto due = std::find_if(w->timers.begin(), w->timers.end(),
-                              [now = w->last_pump](const Timer& t) { return int32_t(now - t.due) >= 0; });
-      if (due == w->timers.end()) return false;
-      due->due = w->last_pump + due->interval;
+      auto due = std::find_if(w.timers.begin(), w.timers.end(),
+                              [now = w.last_pump](const Timer& t) { return int32_t(now - t.due) >= 0; });
+      if (due == w.timers.end()) return false;
+      due->due = w.last_pump + due->interval;
       msg = {kMsgTimer, due->id, 0};
     } else {
       return false;
     }
   }
-  if (send) {
-    send->finish(true, w->proc(w->context, send->msg.message, send->msg.wparam, send->msg.lparam));
-  } else {
-    w->proc(w->context, msg.message, msg.wparam, msg.lparam);
+  intptr_t result = 0;
+  if (sent) {
+    bool ok = w.call(sent->msg, result);
+    sent->finish(ok, result);
+    return ok;
   }
-  return true;
+  return w.call(msg, result);
 }
 
-std::size_t timer_count(Window* w) {
-  std::lock_guard lock(w->mutex);
-  return w->timers.size();
+std::size_t timer_count(Window& w) {
+  std::lock_guard lock(w.mutex);
+  return w.timers.size();
 }
 
 }  // namespace
@@ -196,32 +178,35 @@ WindowHandle create_window(WindowProc proc, void* context) {
   w->proc = proc;
   w->context = context;
   w->last_pump = tick_count();
-  {
-    std::lock_guard lock(g_table_mutex);
-    w->handle = g_next_handle;
-    g_next_handle += 4;
-    g_table.emplace(w->handle, w);
-  }
-  t_windows.push_back(w.get());
+  std::lock_guard lock(g_table_mutex);
+  w->handle = g_next_handle;
+  g_next_handle += 4;
+  g_table.emplace(w->handle, w);
   return w->handle;
 }
 
 void destroy_window(WindowHandle handle) {
-  WindowPtr w = window_of(handle);
-  if (!w || !is_owner(w.get())) return;
-  std::erase(t_windows, w.get());
+  WindowPtr w;
   {
     std::lock_guard lock(g_table_mutex);
-    g_table.erase(handle);
+    auto it = g_table.find(handle);
+    if (it == g_table.end()) return;
+    w = std::move(it->second);
+    g_table.erase(it);
+  }
+  {
+    std::lock_guard call_lock(w->call_mutex);  // waits for a procedure running on the owner thread
+    w->alive = false;
   }
   std::lock_guard lock(w->mutex);
-  for (auto& send : w->sends) send->finish(false, 0);
+  for (auto& sent : w->sends) sent->finish(false, 0);
+  w->sends.clear();
 }
 
 bool send_message_timeout(WindowHandle handle, uint32_t message, uintptr_t wparam, intptr_t lparam,
                           uint32_t timeout_ms, intptr_t* result) {
   WindowPtr w = window_of(handle);
-  return w && op_send(w.get(), message, wparam, lparam, timeout_ms, result);
+  return w && send(*w, {message, wparam, lparam}, timeout_ms, result);
 }
 
 bool send_copy_data(WindowHandle window, uintptr_t wparam, uintptr_t tag, const void* data, uint32_t size,
@@ -232,38 +217,54 @@ bool send_copy_data(WindowHandle window, uintptr_t wparam, uintptr_t tag, const 
 
 bool post_message(WindowHandle handle, uint32_t message, uintptr_t wparam, intptr_t lparam) {
   WindowPtr w = window_of(handle);
-  return w && op_post(w.get(), message, wparam, lparam);
+  if (!w) return false;
+  std::lock_guard lock(w->mutex);
+  w->posts.push_back({message, wparam, lparam});
+  return true;
 }
 
 bool set_timer(WindowHandle handle, uintptr_t id, uint32_t interval_ms) {
   WindowPtr w = window_of(handle);
-  return w && op_set_timer(w.get(), id, interval_ms);
+  if (!w) return false;
+  std::lock_guard lock(w->mutex);
+  const Timer timer{id, interval_ms, tick_count() + interval_ms};
+  auto it = std::find_if(w->timers.begin(), w->timers.end(), [&](const Timer& t) { return t.id == id; });
+  if (it != w->timers.end())
+    *it = timer;
+  else
+    w->timers.push_back(timer);
+  return true;
 }
 
 bool kill_timer(WindowHandle handle, uintptr_t id) {
   WindowPtr w = window_of(handle);
-  return w && op_kill_timer(w.get(), id);
+  if (!w) return false;
+  std::lock_guard lock(w->mutex);
+  return std::erase_if(w->timers, [&](const Timer& t) { return t.id == id; }) > 0;
 }
 
 bool get_window_rect(WindowHandle handle, WindowRect& rect) {
   WindowPtr w = window_of(handle);
-  return w && op_get_rect(w.get(), &rect);
+  if (!w) return false;
+  std::lock_guard lock(w->mutex);
+  rect = w->rect;
+  return true;
 }
 
 bool set_window_rect(WindowHandle handle, const WindowRect& rect) {
   WindowPtr w = window_of(handle);
-  return w && op_set_rect(w.get(), &rect);
+  if (!w) return false;
+  std::lock_guard lock(w->mutex);
+  w->rect = rect;
+  return true;
 }
 
 void pump_messages() {
-  // A procedure may create or destroy windows of this thread while we walk: take a snapshot and re-check.
   // Each due timer fires at most once per pump, so a short interval cannot keep the thread here.
-  std::vector<Window*> windows = t_windows;
-  auto alive = [](Window* w) { return std::find(t_windows.begin(), t_windows.end(), w) != t_windows.end(); };
-  for (Window* w : windows) {
-    while (alive(w) && pump_one(w, false)) {
+  for (const WindowPtr& w : windows_of_this_thread()) {
+    while (pump_one(*w, false)) {
     }
-    for (std::size_t n = alive(w) ? timer_count(w) : 0; n > 0 && alive(w) && pump_one(w, true); --n) {
+    for (std::size_t n = timer_count(*w); n > 0 && pump_one(*w, true); --n) {
     }
   }
 }

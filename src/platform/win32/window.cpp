@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <memory>
+#include <mutex>
 #include <stdexcept>
 
 namespace quendra::platform {
@@ -10,9 +12,13 @@ namespace {
 
 constexpr wchar_t kClassName[] = L"QuendraMessageWindow";
 
+// Lives as long as the system window. `call_mutex` is held while the procedure runs and by destroy_window,
+// so once destroy_window returns the procedure is never entered again, whichever thread destroyed it.
 struct WindowData {
   WindowProc proc;
   void* context;
+  std::recursive_mutex call_mutex;
+  bool alive = true;
 };
 
 LRESULT CALLBACK dispatch(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -23,11 +29,13 @@ LRESULT CALLBACK dispatch(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam)
   auto* data = reinterpret_cast<WindowData*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
   // The procedure sees the messages this layer defines (copy-data, timers, application messages); the
   // system's own window management stays with the default procedure.
-  if (data && (message == WM_COPYDATA || message == WM_TIMER || message >= WM_USER))
-    return data->proc(data->context, message, wparam, lparam);
+  if (data && (message == WM_COPYDATA || message == WM_TIMER || message >= WM_USER)) {
+    std::lock_guard lock(data->call_mutex);
+    return data->alive ? data->proc(data->context, message, wparam, lparam) : 0;
+  }
   if (message == WM_NCDESTROY) {
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-    HeapFree(GetProcessHeap(), 0, data);
+    std::unique_ptr<WindowData> owned(data);  // the window owned it; gone with the window
   }
   return DefWindowProcW(hwnd, message, wparam, lparam);
 }
@@ -58,19 +66,28 @@ HWND hwnd_of(WindowHandle window) { return reinterpret_cast<HWND>(window); }
 WindowHandle create_window(WindowProc proc, void* context) {
   if (!proc) throw std::invalid_argument("window procedure missing");
   register_class_once();
-  auto* data = static_cast<WindowData*>(HeapAlloc(GetProcessHeap(), 0, sizeof(WindowData)));
-  if (!data) throw std::bad_alloc();
-  *data = {proc, context};
-  HWND hwnd = CreateWindowExW(0, kClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, own_instance(), data);
-  if (!hwnd) {
-    HeapFree(GetProcessHeap(), 0, data);
-    throw std::runtime_error("cannot create a message window");
-  }
+  auto data = std::make_unique<WindowData>();
+  data->proc = proc;
+  data->context = context;
+  HWND hwnd =
+      CreateWindowExW(0, kClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, own_instance(), data.get());
+  if (!hwnd) throw std::runtime_error("cannot create a message window");
+  data.release();  // owned by the window from now on: freed at WM_NCDESTROY
   return reinterpret_cast<WindowHandle>(hwnd);
 }
 
 void destroy_window(WindowHandle window) {
-  if (window) DestroyWindow(hwnd_of(window));
+  HWND hwnd = hwnd_of(window);
+  if (!window || !IsWindow(hwnd)) return;
+  if (auto* data = reinterpret_cast<WindowData*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA))) {
+    std::lock_guard lock(data->call_mutex);
+    data->alive = false;
+  }
+  // Only the owner thread may destroy a window; any other asks it to, and the procedure is already off.
+  if (GetWindowThreadProcessId(hwnd, nullptr) == GetCurrentThreadId())
+    DestroyWindow(hwnd);
+  else
+    PostMessageW(hwnd, WM_CLOSE, 0, 0);
 }
 
 bool send_message_timeout(WindowHandle window, uint32_t message, uintptr_t wparam, intptr_t lparam,
