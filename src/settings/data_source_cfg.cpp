@@ -4,7 +4,13 @@
 
 namespace quendra {
 
-TDataSourceCfg::TDataSourceCfg(DataSourceCfgHooks hooks) : hooks_(std::move(hooks)) {}
+TDataSourceCfg::TDataSourceCfg(DataSourceCfgHooks hooks) : hooks_(std::move(hooks)) {
+  for (auto& table : tables_) table.store(std::make_shared<const TzelTranslationTable>(true));
+}
+
+std::shared_ptr<const TzelTranslationTable> TDataSourceCfg::TranslationTable(int index) const {
+  return tables_.at(static_cast<std::size_t>(index)).load();
+}
 
 const TClassInfo& TDataSourceCfg::StaticClass() {
   static const TClassInfo info{"TDataSourceCfg", &TProxyCodeObject::StaticClass(), {}};
@@ -38,7 +44,15 @@ void TDataSourceCfg::SaveConfig() {
 }
 
 void TDataSourceCfg::RebuildTranslationTables() {
-  // Hook for the translation tables of the text layer, wired once that layer is in the tree.
+  // All three are built before any is put in place, so a failure leaves the previous set whole.
+  const TStringList* maps[3] = {&MapTransl0_Strings, &MapTransl1_Strings, &MapTransl2_Strings};
+  std::array<std::shared_ptr<const TzelTranslationTable>, 3> built;
+  for (std::size_t i = 0; i < built.size(); ++i) {
+    auto table = std::make_shared<TzelTranslationTable>(true);
+    table->LoadFromStrings(maps[i]->Lines());
+    built[i] = std::move(table);
+  }
+  for (std::size_t i = 0; i < built.size(); ++i) tables_[i].store(std::move(built[i]));
 }
 
 }  // namespace quendra

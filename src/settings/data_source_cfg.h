@@ -6,10 +6,14 @@
 // log. An unset hook is skipped.
 #pragma once
 
+#include <array>
+#include <atomic>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "settings/proxy_code_object.h"
+#include "text/translation_table.h"
 
 namespace quendra {
 
@@ -33,6 +37,9 @@ class TDataSourceCfg : public TProxyCodeObject {
   // What LoadConfig takes to mean every module type.
   static constexpr int kAllModuleTypes = 65535;
 
+  // The three translation tables, by the map they are built from.
+  enum TranslationTableIndex { kDataPacketTable = 0, kStringVariablesTable = 1, kRawDataTable = 2 };
+
   explicit TDataSourceCfg(DataSourceCfgHooks hooks = {});
 
   static const TClassInfo& StaticClass();
@@ -45,6 +52,11 @@ class TDataSourceCfg : public TProxyCodeObject {
   // Writes every setting to the store; derived state is never written.
   void SaveConfig();
 
+  // The table built from MapTransl<index>_Strings at the last load with the parser role (empty before).
+  // Any thread may call this while another reloads: a reload puts new tables in place and never changes a
+  // table a reader holds.
+  std::shared_ptr<const TzelTranslationTable> TranslationTable(int index) const;
+
   const DataSourceCfgHooks& Hooks() const { return hooks_; }
   void SetHooks(DataSourceCfgHooks hooks) { hooks_ = std::move(hooks); }
 
@@ -53,6 +65,7 @@ class TDataSourceCfg : public TProxyCodeObject {
   void RebuildTranslationTables();
 
   DataSourceCfgHooks hooks_;
+  std::array<std::atomic<std::shared_ptr<const TzelTranslationTable>>, 3> tables_;
 };
 
 }  // namespace quendra

@@ -141,6 +141,27 @@ TEST(DataSourceCfgTest, SaveConfigOnlyWrites) {
   EXPECT_NO_THROW(unhooked.SaveConfig());
 }
 
+TEST(DataSourceCfgTest, TranslationTablesAreRebuiltFromTheirMapsOnlyForTheParserRole) {
+  TDataSourceCfg cfg;
+  for (int i = 0; i < 3; ++i) EXPECT_TRUE(cfg.TranslationTable(i)->IsIdentity()) << i;
+
+  cfg.MapTransl0_Strings.SetLines({"N", "N", "1"});       // upper case
+  cfg.MapTransl1_Strings.SetLines({"Y"});                 // drop codes below 32
+  cfg.MapTransl2_Strings.SetLines({"N", "N", "0", "R"});  // remove code 0
+  const auto before = cfg.TranslationTable(TDataSourceCfg::kDataPacketTable);
+  cfg.LoadConfig(1 << 4);  // logging only: tables untouched
+  EXPECT_EQ(cfg.TranslationTable(TDataSourceCfg::kDataPacketTable), before);
+  EXPECT_EQ(cfg.TranslationTable(0)->Translate("abc"), "abc");
+
+  cfg.LoadConfig(TDataSourceCfg::kAllModuleTypes);
+  EXPECT_EQ(cfg.TranslationTable(TDataSourceCfg::kDataPacketTable)->Translate("abc"), "ABC");
+  EXPECT_EQ(cfg.TranslationTable(TDataSourceCfg::kStringVariablesTable)->Translate("a\tb\r\n"), "ab");
+  EXPECT_EQ(cfg.TranslationTable(TDataSourceCfg::kRawDataTable)->Translate(std::string("a\0b", 3)), "ab");
+  // A reader holding the old table keeps it intact.
+  EXPECT_EQ(before->Translate("abc"), "abc");
+  EXPECT_THROW(cfg.TranslationTable(3), std::out_of_range);
+}
+
 using DataSourceCfgStoreTest = testing::SettingsSandbox;
 
 TEST_F(DataSourceCfgStoreTest, ReloadsFromTheStoreThroughTheModulesLocation) {
