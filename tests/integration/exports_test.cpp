@@ -44,9 +44,9 @@ TEST(Exports, IdentityOfTheModule) {
   EXPECT_EQ(api().MultiThreadSupport(&call.rec), 1);
   EXPECT_STREQ(api().GetModuleDescription(&call.rec), "Quendra");
   api().ShowOptionsDialog(&call.rec);  // no dialog yet: no handler
-  EXPECT_EQ(call.rec.ResultValue, 3);
-  EXPECT_EQ(call.rec.ResultType, 5);
-  EXPECT_EQ(call.rec.ResultSize, 4);
+  EXPECT_EQ(+call.rec.ResultValue, 3);
+  EXPECT_EQ(+call.rec.ResultType, 5);
+  EXPECT_EQ(+call.rec.ResultSize, 4);
   release(100);
 }
 
@@ -88,7 +88,7 @@ TEST(Exports, HostileRecords) {
   EXPECT_EQ(api().GetAppMinVersion(&none.rec), -1.0f);
   EXPECT_EQ(api().MultiThreadSupport(&none.rec), 0);
   api().ShowOptionsDialog(&none.rec);
-  EXPECT_EQ(none.rec.ResultValue, 2);
+  EXPECT_EQ(+none.rec.ResultValue, 2);
 
   // A data source name filling its field without a terminator is read up to the field's end only.
   HostCall full(201);
@@ -162,7 +162,7 @@ TEST(Exports, GetLogExNegotiatesTheBufferSize) {
   EXPECT_TRUE(text.ends_with("\r\n"));
   probe.rec.DataSize = static_cast<int32_t>(needed);
   EXPECT_EQ(api().GetLogEx(&probe.rec), 0);  // drained
-  EXPECT_EQ(probe.rec.ResultValue, 0);
+  EXPECT_EQ(+probe.rec.ResultValue, 0);
   release(handle);
 }
 
@@ -176,10 +176,10 @@ TEST(Exports, GetLogExWithZeroBufferDiscards) {
   HostCall probe(handle);
   probe.rec.DataSize = 0;
   EXPECT_EQ(api().GetLogEx(&probe.rec), 0);
-  EXPECT_GT(probe.rec.ResultValue, 0);
+  EXPECT_GT(+probe.rec.ResultValue, 0);
   probe.rec.ResultValue = 0;
   EXPECT_EQ(api().GetLogEx(&probe.rec), 0);
-  EXPECT_EQ(probe.rec.ResultValue, 0);
+  EXPECT_EQ(+probe.rec.ResultValue, 0);
   release(handle);
 }
 

@@ -24,7 +24,7 @@ TEST_F(DataExchange, EmptyRolesCallNoHandlerAndNeverReturnTheInput) {
   call.rec.DataType = QUENDRA_DT_TEXT;
   EXPECT_EQ(exports::ProcessData(&call.rec), 0);
   EXPECT_EQ(calls, 0);
-  EXPECT_EQ(call.rec.Data, nullptr);
+  EXPECT_EQ(+call.rec.Data, nullptr);
 }
 
 TEST_F(DataExchange, ResultsAndOutputRows) {
@@ -56,15 +56,15 @@ TEST_F(DataExchange, ResultsAndOutputRows) {
     int32_t result = exports::ProcessData(&call.rec);
     if (client == 1) {
       EXPECT_EQ(result, 0);
-      EXPECT_EQ(call.rec.ResultValue, 0);
+      EXPECT_EQ(+call.rec.ResultValue, 0);
     } else if (client == 2) {
       EXPECT_EQ(result, 0);
-      EXPECT_EQ(call.rec.ResultType, 1);
-      EXPECT_EQ(call.rec.ResultValue, reinterpret_cast<intptr_t>(m->OutputRows.get()));
-      EXPECT_EQ(call.rec.Data, nullptr);
+      EXPECT_EQ(+call.rec.ResultType, 1);
+      EXPECT_EQ(+call.rec.ResultValue, reinterpret_cast<intptr_t>(m->OutputRows.get()));
+      EXPECT_EQ(+call.rec.Data, nullptr);
     } else {
       EXPECT_EQ(result, static_cast<int32_t>(output.size()));
-      EXPECT_EQ(call.rec.Data, output.data());
+      EXPECT_EQ(+call.rec.Data, output.data());
     }
   }
   // GetData hands out the same rows again; before LOAD there are none and it fails.
@@ -72,7 +72,7 @@ TEST_F(DataExchange, ResultsAndOutputRows) {
   m->OutputRows->Clear();
   add_row(*m->OutputRows, "T", 1);
   EXPECT_EQ(exports::GetData(&get.rec), 0);
-  EXPECT_EQ(get.rec.ResultValue, reinterpret_cast<intptr_t>(m->OutputRows.get()));
+  EXPECT_EQ(+get.rec.ResultValue, reinterpret_cast<intptr_t>(m->OutputRows.get()));
   Call never_loaded(3);
   EXPECT_EQ(exports::GetData(&never_loaded.rec), -3);
 }
@@ -128,7 +128,7 @@ TEST_F(DataExchange, EventsAreHandedOverThenAcknowledged) {
   add_row(*m->EventRows, "E", 1);
   Call call(5);
   EXPECT_EQ(exports::GetEvents(&call.rec), 0);
-  EXPECT_EQ(call.rec.ResultValue, reinterpret_cast<intptr_t>(m->EventRows.get()));
+  EXPECT_EQ(+call.rec.ResultValue, reinterpret_cast<intptr_t>(m->EventRows.get()));
   EXPECT_EQ(m->EventRows->Count(), 2);
   EXPECT_EQ(exports::GetEvents(&call.rec), 0);  // the pointer left in place acknowledges
   EXPECT_EQ(m->EventRows->Count(), 0);
