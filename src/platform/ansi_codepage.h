@@ -52,6 +52,12 @@ class AnsiCodePage {
   explicit AnsiCodePage(unsigned number);
 
  private:
+  // Single-byte code pages convert through to_utf16_, the same on every platform.
+  std::u16string TableToUtf16(std::string_view text) const {
+    std::u16string result(text.size(), u'\0');
+    for (std::size_t i = 0; i < text.size(); ++i) result[i] = to_utf16_[static_cast<unsigned char>(text[i])];
+    return result;
+  }
   static void Map(const std::array<unsigned char, 256>& table, char* data, std::size_t size) {
     for (std::size_t i = 0; i < size; ++i)
       data[i] = static_cast<char>(table[static_cast<unsigned char>(data[i])]);

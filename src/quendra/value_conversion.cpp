@@ -60,6 +60,13 @@ void Log(const ValueConversionContext& context, const std::string& message) noex
   }
 }
 
+template <typename Parse, typename Make>
+OleVariant ConvertInteger(std::string_view copy, Parse parse, Make make) {
+  auto value = parse(copy);
+  if (!value) throw ConversionError(Quoted(copy, "integer"));
+  return make(*value);
+}
+
 const std::string& TemplateFor(const ValueConversionSettings& settings, TParamDataType data_type) {
   if (data_type == kDataDate) return settings.FmtDate_Text;
   if (data_type == kDataTime) return settings.FmtTime_Text;
@@ -102,21 +109,13 @@ bool TryFormatParamValue(const ValueConversionContext& context, TParamDataType d
       case kDataInteger:
       case kDataDWord:
       case kDataByte:
-      case kDataShortint: {
+      case kDataShortint:
         // Every width reads as a signed 32-bit value; the declared width is not enforced.
-        copy = std::string(Trim(text));
-        std::optional<std::int32_t> value = ParseInt32Text(copy);
-        if (!value) throw ConversionError(Quoted(copy, "integer"));
-        out = OleVariant::from_int32(*value);
+        out = ConvertInteger(Trim(text), ParseInt32Text, OleVariant::from_int32);
         return true;
-      }
-      case kDataInt64: {
-        copy = std::string(Trim(text));
-        std::optional<std::int64_t> value = ParseInt64Text(copy);
-        if (!value) throw ConversionError(Quoted(copy, "integer"));
-        out = OleVariant::from_int64(*value);
+      case kDataInt64:
+        out = ConvertInteger(Trim(text), ParseInt64Text, OleVariant::from_int64);
         return true;
-      }
       case kDataDate:
       case kDataTime:
       case kDataDateTime: {

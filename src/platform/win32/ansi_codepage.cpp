@@ -53,11 +53,7 @@ const AnsiCodePage& AnsiCodePage::System() {
 }
 
 std::u16string AnsiCodePage::ToUtf16(std::string_view text) const {
-  if (single_byte_) {
-    std::u16string result(text.size(), u'\0');
-    for (std::size_t i = 0; i < text.size(); ++i) result[i] = to_utf16_[static_cast<unsigned char>(text[i])];
-    return result;
-  }
+  if (single_byte_) return TableToUtf16(text);
   if (text.empty()) return {};
   int size = static_cast<int>(text.size());
   std::u16string result(text.size(), u'\0');
