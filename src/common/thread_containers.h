@@ -74,6 +74,35 @@ class TThreadObjectList : public TThreadObject {
   List list_;
 };
 
+// Scoped holds of a guarded list: the list while held, released with the matching kind.
+template <typename GuardedList>
+class ListReadLock {
+ public:
+  explicit ListReadLock(GuardedList& owner) : owner_(owner), list_(owner.LockListRead()) {}
+  ~ListReadLock() { owner_.UnlockListRead(); }
+  ListReadLock(const ListReadLock&) = delete;
+  ListReadLock& operator=(const ListReadLock&) = delete;
+  const typename GuardedList::List& list() const { return list_; }
+
+ private:
+  GuardedList& owner_;
+  const typename GuardedList::List& list_;
+};
+
+template <typename GuardedList>
+class ListWriteLock {
+ public:
+  explicit ListWriteLock(GuardedList& owner) : owner_(owner), list_(owner.LockList()) {}
+  ~ListWriteLock() { owner_.UnlockList(); }
+  ListWriteLock(const ListWriteLock&) = delete;
+  ListWriteLock& operator=(const ListWriteLock&) = delete;
+  typename GuardedList::List& list() const { return list_; }
+
+ private:
+  GuardedList& owner_;
+  typename GuardedList::List& list_;
+};
+
 // A list of 8-bit text lines. Every operation, reading included, takes the write lock.
 class TThreadStringList {
  public:

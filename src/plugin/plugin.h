@@ -23,6 +23,7 @@
 #include "platform/window.h"
 #include "plugin/call_record.h"
 #include "plugin/parser_items.h"
+#include "plugin/thread_rows.h"
 
 namespace quendra {
 
@@ -112,7 +113,8 @@ class TzelPlugin {
   void* HostSendByte = nullptr;
   std::atomic<platform::WindowHandle> OwnerForm{0};
   std::atomic<platform::WindowHandle> LogWindow{0};
-  std::unique_ptr<TzelRowsParamsList, ListDeleter<TzelRowsParamsList>> OutputRows, EventRows;
+  ThreadRows OutputRows;
+  std::unique_ptr<TzelRowsParamsList, ListDeleter<TzelRowsParamsList>> EventRows;
   TThreadStringList LogBuffer;
   TzelPluginCustomCmdList CustomCommands;
   ParserItemList ParserItems;

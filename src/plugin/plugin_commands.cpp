@@ -120,7 +120,7 @@ int32_t TzelPlugin::LoadModule(PPluginCallRec rec) {
     ApplicationName = text_or_empty(params, "ApplicationName");
     if (!HostModule && !ApplicationName.empty()) HostModule = platform::find_loaded_module(ApplicationName);
     INIFile = text_or_empty(params, "INI-FILE");
-    if (!OutputRows) OutputRows.reset(TzelRowsParamsList::create());
+    OutputRows.create();
     if (!EventRows) EventRows.reset(TzelRowsParamsList::create());
 
     HostSendData = HostSendString = HostSendByte = nullptr;

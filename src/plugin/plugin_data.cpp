@@ -38,9 +38,9 @@ int32_t TzelPlugin::ProcessDataCall(PPluginCallRec rec) {
       }
       if (run) {
         if (OnProcessData) OnProcessData(*this, rec, result);
-        if (OutputRows && !OutputRows->empty()) {
+        if (TzelRowsParamsList* rows = OutputRows.get(); rows && !rows->empty()) {
           rec->ResultType = QUENDRA_DT_PARAMS_LIST;
-          rec->ResultValue = reinterpret_cast<intptr_t>(OutputRows.get());
+          rec->ResultValue = reinterpret_cast<intptr_t>(rows);
         }
         // A positive result announces an output block; the host's own input is not one.
         if (result > 0 && (!rec->Data || rec->Data == input)) result = 0;
@@ -64,10 +64,11 @@ int32_t TzelPlugin::GetDataCall(PPluginCallRec rec) {
   rec->Data = nullptr;
   try {
     if (OnGetData) OnGetData(*this, rec, result);
-    if (!OutputRows) throw std::logic_error("no output rows before LOAD");
-    if (!OutputRows->empty()) {
+    TzelRowsParamsList* rows = OutputRows.get();
+    if (!rows) throw std::logic_error("no output rows before LOAD");
+    if (!rows->empty()) {
       rec->ResultType = QUENDRA_DT_PARAMS_LIST;
-      rec->ResultValue = reinterpret_cast<intptr_t>(OutputRows.get());
+      rec->ResultValue = reinterpret_cast<intptr_t>(rows);
     }
     if (result > 0 && !rec->Data) result = 0;
   } catch (...) {

@@ -34,9 +34,8 @@ void ShutdownPluginRegistry() noexcept {
   if (!registry) return;
   TPluginRegistry::List doomed;
   {
-    auto& list = registry->LockList();
-    doomed.swap(list);
-    registry->UnlockList();
+    ListWriteLock write(*registry);
+    doomed.swap(write.list());
   }
   for (PluginPtr& plugin : doomed) {
     try {
@@ -52,17 +51,13 @@ PluginPtr FindPlugin(PPluginCallRec rec) {
   if (!registry) return nullptr;
   const bool release = rec->ReleaseFlag == QUENDRA_RELEASE_FLAG;
 
-  ReadGuard read(registry->lock());
-  PluginPtr found = find_in(registry->LockListRead(), rec->Handle);
-  registry->UnlockListRead();
+  ListReadLock read(*registry);
+  PluginPtr found = find_in(read.list(), rec->Handle);
   if (found && !release) return found;
   if (!found && release) return nullptr;  // releasing what does not exist must not create it
 
-  TPluginRegistry::List& list = registry->LockList();
-  struct Unlock {
-    TPluginRegistry* r;
-    ~Unlock() { r->UnlockList(); }
-  } unlock{registry};
+  ListWriteLock write(*registry);
+  TPluginRegistry::List& list = write.list();
   // Another thread may have created or released this handle while the lock was promoted: look again.
   found = find_in(list, rec->Handle);
   if (release) {

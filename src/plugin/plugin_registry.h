@@ -39,12 +39,8 @@ template <typename Fn>
 void ForEachPlugin(Fn&& fn) {
   TPluginRegistry* registry = detail::registry();
   if (!registry) return;
-  const auto& list = registry->LockListRead();
-  struct Unlock {
-    TPluginRegistry* r;
-    ~Unlock() { r->UnlockListRead(); }
-  } unlock{registry};
-  for (const PluginPtr& plugin : list) fn(*plugin);
+  ListReadLock read(*registry);
+  for (const PluginPtr& plugin : read.list()) fn(*plugin);
 }
 
 }  // namespace quendra

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+#include <vector>
+
 #include "platform/window.h"
 #include "test_host.h"
 
@@ -35,7 +39,7 @@ TEST_F(DataExchange, ResultsAndOutputRows) {
       if (rec->ClientID == 1) {
         result = 5;  // positive without an output block: becomes 0
       } else if (rec->ClientID == 2) {
-        add_row(*p.OutputRows, "T", 21);
+        add_row(*p.OutputRows.get(), "T", 21);
       } else if (rec->ClientID == 3) {
         rec->Data = output.data();
         rec->DataType = QUENDRA_DT_TEXT;
@@ -70,7 +74,7 @@ TEST_F(DataExchange, ResultsAndOutputRows) {
   // GetData hands out the same rows again; before LOAD there are none and it fails.
   Call get(2);
   m->OutputRows->Clear();
-  add_row(*m->OutputRows, "T", 1);
+  add_row(*m->OutputRows.get(), "T", 1);
   EXPECT_EQ(exports::GetData(&get.rec), 0);
   EXPECT_EQ(+get.rec.ResultValue, reinterpret_cast<intptr_t>(m->OutputRows.get()));
   Call never_loaded(3);
@@ -200,6 +204,40 @@ TEST_F(DataExchange, RowsLiveUntilTheNextCall) {
     }
   }
   Call(8).command("UNLOAD");
+}
+
+}  // namespace
+}  // namespace quendra::testing
+
+namespace quendra::testing {
+namespace {
+
+// Calls on two threads at once each get the rows of their own packet back.
+TEST_F(DataExchange, ConcurrentCallsGetTheirOwnRows) {
+  TestModule::configure = [](TestModule& m) {
+    m.OnProcessData = [](TzelPlugin& p, PPluginCallRec rec, int32_t&) {
+      TzelRowsParamsList* rows = p.OutputRows.get();
+      rows->Clear();
+      for (int i = 0; i < 50; ++i) add_row(*rows, "C", rec->ClientID);
+    };
+  };
+  Call(9).command("LOAD");
+  std::atomic<int> mixed{0};
+  std::vector<std::thread> threads;
+  for (int32_t client = 1; client <= 4; ++client) {
+    threads.emplace_back([client, &mixed] {
+      for (int i = 0; i < 300; ++i) {
+        Call call(9);
+        call.rec.ClientID = client;
+        if (exports::ProcessData(&call.rec) != 0) ++mixed;
+        auto* rows = TzelParamsList::from(reinterpret_cast<QuendraParamsList*>(call.rec.ResultValue));
+        for (int32_t r = 0; r < rows->Count(); r += 2)
+          if (rows->GetItem(r)->Value.to_int64() != client) ++mixed;
+      }
+    });
+  }
+  for (auto& t : threads) t.join();
+  EXPECT_EQ(mixed.load(), 0);
 }
 
 }  // namespace
