@@ -5,11 +5,12 @@
 namespace quendra {
 
 TDataSourceCfg::TDataSourceCfg(DataSourceCfgHooks hooks) : hooks_(std::move(hooks)) {
-  for (auto& table : tables_) table.store(std::make_shared<const TzelTranslationTable>(true));
+  for (auto& table : tables_) table = std::make_shared<const TzelTranslationTable>(true);
 }
 
 std::shared_ptr<const TzelTranslationTable> TDataSourceCfg::TranslationTable(int index) const {
-  return tables_.at(static_cast<std::size_t>(index)).load();
+  const std::lock_guard<std::mutex> guard(tables_lock_);
+  return tables_.at(static_cast<std::size_t>(index));
 }
 
 const TClassInfo& TDataSourceCfg::StaticClass() {
@@ -52,7 +53,9 @@ void TDataSourceCfg::RebuildTranslationTables() {
     table->LoadFromStrings(maps[i]->Lines());
     built[i] = std::move(table);
   }
-  for (std::size_t i = 0; i < built.size(); ++i) tables_[i].store(std::move(built[i]));
+  const std::lock_guard<std::mutex> guard(tables_lock_);
+  // The old tables go with `built`, after the lock is released; a reader holding one keeps it.
+  tables_.swap(built);
 }
 
 }  // namespace quendra

@@ -7,9 +7,9 @@
 #pragma once
 
 #include <array>
-#include <atomic>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <string>
 
 #include "settings/proxy_code_object.h"
@@ -65,7 +65,9 @@ class TDataSourceCfg : public TProxyCodeObject {
   void RebuildTranslationTables();
 
   DataSourceCfgHooks hooks_;
-  std::array<std::atomic<std::shared_ptr<const TzelTranslationTable>>, 3> tables_;
+  // Guards only the swap of the table pointers, never a translation: readers copy a pointer and go.
+  mutable std::mutex tables_lock_;
+  std::array<std::shared_ptr<const TzelTranslationTable>, 3> tables_;
 };
 
 }  // namespace quendra
