@@ -40,12 +40,13 @@ inline bool Is(char c, std::uint8_t mask) noexcept {
 }
 
 // Word-at-a-time search: most distances in data blocks are a few bytes to a few dozen, where testing
-// eight bytes per step beats both a byte loop and a call to memchr. Only the lowest flagged byte of a
-// word is exact, which is the one used.
+// eight bytes per step beats both a byte loop and a call to memchr. The byte tests are exact (no carry
+// crosses from one byte into the next), so a word may overlap bytes already tested and mask them off.
 namespace swar {
 
 inline constexpr bool kEnabled = std::endian::native == std::endian::little;
 inline constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+inline constexpr std::uint64_t kLows = 0x7f7f7f7f7f7f7f7full;
 inline constexpr std::uint64_t kHighs = 0x8080808080808080ull;
 
 inline std::uint64_t Broadcast(char c) noexcept {
@@ -56,31 +57,42 @@ inline std::uint64_t Load(const char* p) noexcept {
   std::memcpy(&v, p, sizeof v);
   return v;
 }
-// High bit set in the byte positions of `word` that equal the broadcast byte in `pattern`.
-inline std::uint64_t Matches(std::uint64_t word, std::uint64_t pattern) noexcept {
-  const std::uint64_t v = word ^ pattern;
-  return (v - kOnes) & ~v & kHighs;
+// High bit set in exactly the byte positions of `word` that are zero.
+inline std::uint64_t Zeros(std::uint64_t word) noexcept {
+  return ~(((word & kLows) + kLows) | word | kLows);
 }
-
-// High bit set in the byte positions of `word` whose value is below `n` (n <= 128).
+// High bit set in exactly the byte positions of `word` that equal the broadcast byte in `pattern`.
+inline std::uint64_t Matches(std::uint64_t word, std::uint64_t pattern) noexcept {
+  return Zeros(word ^ pattern);
+}
+// High bit set in exactly the byte positions of `word` whose value is below `n` (1 <= n <= 128).
 inline std::uint64_t Below(std::uint64_t word, unsigned n) noexcept {
-  return (word - kOnes * n) & ~word & kHighs;
+  return ~(((word & kLows) + kOnes * (128 - n)) | word) & kHighs;
 }
 
 }  // namespace swar
 
-// Position of the first byte at or after `from` that `word_hits` flags in its 8-byte word (lowest flag
-// wins) or, byte by byte for the tail, that `byte_hit` accepts; npos if none. Both tests must agree.
+// Position of the first byte at or after `from` that `word_hits` flags in its 8-byte word or, in strings
+// shorter than a word, that `byte_hit` accepts; npos if none. Both tests must agree.
 template <class WordHits, class ByteHit>
 inline std::size_t Scan(std::string_view s, std::size_t from, WordHits word_hits, ByteHit byte_hit) noexcept {
   const char* const p = s.data();
   const std::size_t n = s.size();
   std::size_t i = from;
   if constexpr (swar::kEnabled) {
-    for (; i + 8 <= n; i += 8) {
-      if (const std::uint64_t m = word_hits(swar::Load(p + i))) {
-        return i + static_cast<std::size_t>(std::countr_zero(m)) / 8;
+    if (n >= 8) {
+      for (; i + 8 <= n; i += 8) {
+        if (const std::uint64_t m = word_hits(swar::Load(p + i))) {
+          return i + static_cast<std::size_t>(std::countr_zero(m)) / 8;
+        }
       }
+      if (i >= n) return std::string_view::npos;
+      // The tail: the last whole word, without the bytes before `i`.
+      const std::size_t skip = i - (n - 8);
+      if (const std::uint64_t m = word_hits(swar::Load(p + n - 8)) & (~std::uint64_t{0} << (8 * skip))) {
+        return n - 8 + static_cast<std::size_t>(std::countr_zero(m)) / 8;
+      }
+      return std::string_view::npos;
     }
   }
   for (; i < n; ++i) {
