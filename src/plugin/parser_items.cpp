@@ -6,6 +6,11 @@ namespace quendra {
 
 namespace {
 
+// The data type names in code order; the text form of parser items names a type by its position here.
+constexpr std::string_view kParamDataTypeNames[] = {
+    "String", "Memo",  "Bytes", "Blob", "Boolean", "Float",    "Smallint", "Word",    "Integer",
+    "Date",   "Time",  "DateTime", "DWord", "Byte", "Shortint", "Int64",  "Currency"};
+
 struct StandardItem {
   const char* name;
   const char* description;

@@ -8,14 +8,9 @@
 
 namespace quendra {
 
-// A one-byte data type code: the position of the type's name in kParamDataTypeNames, 17 for none.
+// A one-byte data type code: the position of the type's name in "String|Memo|...|Currency|", 17 for none.
 using TParamDataType = uint8_t;
 constexpr TParamDataType kNoDataType = 17;
-constexpr std::string_view kParamDataTypeNames[] = {"String",  "Memo",     "Bytes",    "Blob",  "Boolean",
-                                                     "Float",   "Smallint", "Word",     "Integer", "Date",
-                                                     "Time",    "DateTime", "DWord",    "Byte",  "Shortint",
-                                                     "Int64",   "Currency"};
-
 // The type's name, empty for 17 and above.
 std::string_view ParamDataTypeName(TParamDataType type);
 // Position of a name in the list, compared without regard to ASCII case; 17 when unknown.

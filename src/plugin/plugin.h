@@ -20,6 +20,7 @@
 #include "common/params_list.h"
 #include "common/thread_containers.h"
 #include "platform/module.h"
+#include "platform/registry.h"
 #include "platform/window.h"
 #include "plugin/call_record.h"
 #include "plugin/parser_items.h"
@@ -46,8 +47,6 @@ class PluginTranslator {
 };
 using TranslatorFactory = std::unique_ptr<PluginTranslator> (*)(const std::string& language_file);
 void RegisterTranslatorFactory(TranslatorFactory factory);
-
-enum class TRegistryRoot : uint8_t { rrHKEY_CLASSES_ROOT = 0, rrHKEY_CURRENT_USER = 1, rrHKEY_LOCAL_MACHINE = 2 };
 
 constexpr int kLogBufferLines = 100;
 constexpr uint32_t kLogSendTimeoutMs = 1000;
@@ -104,8 +103,9 @@ class TzelPlugin {
   std::atomic<int32_t> CommandDepth{0};
   std::atomic<bool> ModuleState[kModuleTypeCount] = {};
   std::string RegistryPath, INISectionPrefix, INIFile;
-  TRegistryRoot RegistryRoot = TRegistryRoot::rrHKEY_LOCAL_MACHINE;
-  TRegistryRoot SecondRegistryRoot = TRegistryRoot::rrHKEY_CURRENT_USER;
+  // The registry root tried first, and the one tried when the first cannot be opened.
+  platform::RegistryRoot RegistryRoot = platform::RegistryRoot::LocalMachine;
+  platform::RegistryRoot SecondRegistryRoot = platform::RegistryRoot::CurrentUser;
   std::string ApplicationName;
   platform::ModuleHandle HostModule = 0;
   void* HostSendData = nullptr;  // "fSendData", "fSendString", "fSendByte" of the host module, or null

@@ -1,0 +1,153 @@
+#include "quendra/node_rules.h"
+
+#include "platform/ansi_codepage.h"
+#include "text/char_codes.h"
+#include "text/number_text.h"
+
+namespace quendra::rules {
+
+namespace {
+
+const platform::AnsiCodePage& code_page() { return platform::AnsiCodePage::System(); }
+
+// Splits at CR LF, CR or LF.
+template <typename Fn>
+void for_each_line(std::string_view text, Fn&& fn) {
+  std::size_t start = 0;
+  for (std::size_t i = 0; i <= text.size(); ++i) {
+    if (i < text.size() && text[i] != '\r' && text[i] != '\n') continue;
+    fn(text.substr(start, i - start));
+    if (i + 1 < text.size() && text[i] == '\r' && text[i + 1] == '\n') ++i;
+    start = i + 1;
+  }
+}
+
+int32_t integer_or_minus_one(std::string_view field) { return ParseInt32Text(field).value_or(-1); }
+
+std::optional<TParserItem> read_rule(std::string_view line) {
+  // "||" ends a field; a lone "|" belongs to the field.
+  std::string_view fields[4];
+  std::size_t count = 0;
+  while (count < 4) {
+    const std::size_t bar = line.find("||");
+    fields[count++] = line.substr(0, bar);
+    if (bar == std::string_view::npos) break;
+    line.remove_prefix(bar + 2);
+  }
+  if (count < 4 || fields[0].empty()) return std::nullopt;
+  TParserItem rule;
+  rule.Name = code_page().ToLower(fields[0]);
+  const int32_t kind = integer_or_minus_one(fields[1]);
+  rule.Kind = kind == 1 || kind == 2 ? static_cast<RuleKind>(kind) : RuleKind::All;
+  const int32_t action = integer_or_minus_one(fields[2]);
+  if (action != 0 && action != 1) return std::nullopt;
+  rule.Action = static_cast<RuleAction>(action);
+  const int32_t code = integer_or_minus_one(fields[3]);
+  rule.DataType = code >= 0 && code <= kDataCurrency ? static_cast<TParamDataType>(code) : DataTypeByName(fields[3]);
+  return rule;
+}
+
+}  // namespace
+
+std::vector<TParserItem> ReadNodeRules(std::string_view xmls_hint) {
+  std::vector<TParserItem> rules;
+  for_each_line(xmls_hint, [&](std::string_view line) {
+    if (auto rule = read_rule(line)) rules.push_back(std::move(*rule));
+  });
+  return rules;
+}
+
+const TParserItem* FindNodeRule(const std::vector<TParserItem>& rules, std::string_view name, RuleKind kind) {
+  if (rules.empty()) return nullptr;
+  const auto& lower = code_page().lower_table();
+  for (const TParserItem& rule : rules) {
+    if ((rule.Kind != RuleKind::All && rule.Kind != kind) || rule.Name.size() != name.size()) continue;
+    std::size_t i = 0;
+    while (i < name.size() && static_cast<char>(lower[static_cast<unsigned char>(name[i])]) == rule.Name[i]) ++i;
+    if (i == name.size()) return &rule;
+  }
+  return nullptr;
+}
+
+RootSigns RootSigns::FromRootName(std::string_view beg_sign_text) {
+  RootSigns signs;
+  signs.RootName = DecodeCharCodes(beg_sign_text);
+  if (signs.RootName.empty()) return signs;
+  signs.StartSign1 = "<" + signs.RootName + " ";
+  signs.StartSign2 = "<" + signs.RootName + ">";
+  signs.EndSign = "</" + signs.RootName + ">";
+  return signs;
+}
+
+std::string MakeParamName(const WalkOptions& options, std::string_view element_name, std::string_view name) {
+  std::string result;
+  if (options.AddNodeName && !element_name.empty()) {
+    result.reserve(element_name.size() + 1 + name.size());
+    result.append(element_name).append(1, '.');
+  }
+  result.append(name);
+  if (options.NameUpper) code_page().ToUpper(result.data(), result.size());
+  return result;
+}
+
+namespace {
+
+std::optional<TParamDataType> type_of(const TParserItem* rule) {
+  return rule ? std::optional<TParamDataType>(rule->DataType) : std::nullopt;
+}
+
+void truncate(TzelParamsList& list, int32_t count) {
+  while (list.Count() > count) list.Delete(list.Count() - 1);
+}
+
+}  // namespace
+
+void WalkElement(const TtolXMLNode& element, TzelParamsList& current, TzelParamsList& rows,
+                 const std::vector<TParserItem>& rules, const WalkOptions& options, const ValueFormatter& format) {
+  // An explicit stack instead of recursion: one frame per open element, with the count of values `current`
+  // had before the element added its own.
+  struct Frame {
+    const TtolXMLNode* element;
+    std::size_t next_child;
+    int32_t mark;
+  };
+  const int32_t start = current.Count();
+  std::vector<Frame> stack{{&element, 0, start}};
+  try {
+    while (!stack.empty()) {
+      Frame& frame = stack.back();
+      const auto children = frame.element->Children();
+      if (frame.next_child == children.size()) {
+        truncate(current, frame.mark);
+        stack.pop_back();
+        continue;
+      }
+      const TtolXMLNode& child = *children[frame.next_child++];
+      const TParserItem* rule = FindNodeRule(rules, child.Name(), RuleKind::Node);
+      if (rule && rule->Action == RuleAction::Ignore) continue;
+      const int32_t mark = current.Count();
+      const bool has_children = !child.Children().empty();
+      if (options.ExportNodes && (!has_children || !child.Text().empty()))
+        current.Add(MakeParamName(options, {}, child.Name()), format(type_of(rule), child.Text()));
+      if (options.ExportAttributes) {
+        for (const TtolXMLAttribute& attribute : child.Attributes()) {
+          const TParserItem* attribute_rule = FindNodeRule(rules, attribute.Name(), RuleKind::Attribute);
+          if (attribute_rule && attribute_rule->Action == RuleAction::Ignore) continue;
+          current.Add(MakeParamName(options, child.Name(), attribute.Name()),
+                      format(type_of(attribute_rule), attribute.Value()));
+        }
+      }
+      if (has_children) {
+        stack.push_back({&child, 0, mark});  // `frame` may dangle from here on
+        continue;
+      }
+      if (current.Count() > mark) rows.AppendRow(&current);
+      truncate(current, mark);
+    }
+  } catch (...) {
+    truncate(current, start);
+    throw;
+  }
+}
+
+}  // namespace quendra::rules

@@ -1,0 +1,54 @@
+// The user's packet filters: before a cut block is returned and parsed, the first filter whose condition holds
+// keeps it ("Parse") or drops it ("Ignore"); a block no filter decides for is kept.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quendra {
+
+class TTextResources;
+
+enum class FilterSituation : uint8_t { Disabled = 0, Contains = 1, NotContains = 2 };
+enum class FilterMatchType : uint8_t { Text = 0, RegExpr = 1 };
+enum class FilterAction : uint8_t { Ignore = 0, Parse = 1 };
+
+struct TFilterItem {
+  uint8_t Situation = 0;  // 1 contains, 2 not contains; other positive values never hold
+  uint8_t MatchType = 0;  // 0 text, 1 regular expression; other values never find anything
+  uint8_t Action = 0;     // 1 keeps the block, anything else drops it
+  std::string Expression;
+};
+
+class TPacketFilters {
+ public:
+  using Log = std::function<void(int message_type, const std::string& text)>;
+
+  TPacketFilters();
+  ~TPacketFilters();
+
+  // Replaces the filters by the rows of the stored table (one per line, fields separated by "||", "[7C]"
+  // standing for "|"); invalid rows are skipped.
+  void Load(std::string_view filters_hint);
+  // True when the block is to be processed. An invalid regular expression counts as not found and is logged
+  // with the message table's ErrBadRegExp.
+  bool AcceptBlock(std::string_view text, const TTextResources& texts, const Log& log);
+
+  std::vector<TFilterItem> Items() const;
+
+ private:
+  struct Compiled;
+  mutable std::mutex mutex_;  // held for one whole decision and for a reload
+  std::vector<TFilterItem> items_;
+  std::vector<std::unique_ptr<Compiled>> compiled_;  // per item; null for text filters
+};
+
+// Reads the stored table into filter rows, skipping invalid ones.
+std::vector<TFilterItem> ReadPacketFilters(std::string_view filters_hint);
+
+}  // namespace quendra
