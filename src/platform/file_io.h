@@ -22,6 +22,7 @@ std::optional<std::string> read_whole_file(const std::string& path);
 // Throws FileError on failure; the target is then unchanged.
 void write_file_atomically(const std::string& path, std::string_view data);
 
+// True for an existing regular file (POSIX) or any non-directory file (Win32).
 bool file_exists(const std::string& path);
 
 // The absolute, normalised form of a path that may not exist yet, for comparing two spellings of one file.

@@ -137,7 +137,9 @@ class IniBackend final : public TWreg::Backend {
     try {
       ini_ = IniFile::Load(file_);
     } catch (const std::exception&) {
-      // An unreadable file loads nothing; the operation still runs (a save then replaces it).
+      // An unreadable file loads nothing, and is never overwritten: a save would otherwise replace every
+      // setting it holds with the few this store writes.
+      unreadable_ = true;
     }
   }
   ~IniBackend() override { lock_.unlock(); }
@@ -157,13 +159,14 @@ class IniBackend final : public TWreg::Backend {
 
   // Unreadable numbers read as 0 in INI files, as hand-edited files are expected to hold some.
   std::optional<std::int64_t> ReadInteger(std::string_view name) override {
-    const auto n = ParseInteger(ini_.ReadString(section_, name).value_or(""));
+    const std::string text = ini_.ReadString(section_, name).value_or("");
+    const auto n = ParseInteger(text);
     if (!n) return 0;
     if (*n >= std::numeric_limits<std::int32_t>::min() && *n <= std::numeric_limits<std::int32_t>::max())
       return *n;
-    // Hexadecimal texts name the 32 bits ("0xFFFFFFFF" is -1); larger values are unreadable.
-    if (*n > 0 && *n <= 0xFFFFFFFFll && IsHexText(name))
-      return static_cast<std::int32_t>(static_cast<std::uint32_t>(*n));
+    // A hexadecimal text names the 32 bits ("0xFFFFFFFF" is -1); larger numbers are unreadable.
+    const bool hex = text.find_first_of("xX$") != std::string::npos;
+    if (hex && *n > 0 && *n <= 0xFFFFFFFFll) return static_cast<std::int32_t>(static_cast<std::uint32_t>(*n));
     return 0;
   }
 
@@ -187,6 +190,7 @@ class IniBackend final : public TWreg::Backend {
   void Delete(std::string_view name) override { ini_.DeleteKey(section_, name); }
 
   bool Finish() override {
+    if (unreadable_) return false;
     try {
       ini_.SaveIfModified(file_);
       return true;
@@ -196,15 +200,11 @@ class IniBackend final : public TWreg::Backend {
   }
 
  private:
-  bool IsHexText(std::string_view name) const {
-    const std::string text(TrimBlanks(ini_.ReadString(section_, name).value_or("")));
-    return text.find_first_of("xX$") != std::string::npos;
-  }
-
   platform::NamedLock lock_;
   std::string file_;
   std::string prefix_;
   IniFile ini_;
+  bool unreadable_ = false;
   std::string section_;
 };
 

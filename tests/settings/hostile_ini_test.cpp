@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 #include <string>
 
 #include "sample_settings.h"
@@ -81,6 +84,20 @@ TEST_F(HostileIniTest, RandomBytesNeverBreakALoadOrTheNextSave) {
     testing::ExpectSameSettings(back, sample);
   }
 }
+
+#ifndef _WIN32
+TEST_F(HostileIniTest, AFifoNamedAsTheFileNeitherBlocksNorIsRead) {
+  const std::string fifo = Path("fifo.ini");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  TWreg store;
+  store.INIFile = fifo;
+  store.RegistryPath = registry_path_;
+  store.Components() = testing::ModuleMap();
+  TDataSourceCfg cfg;
+  EXPECT_FALSE(store.LoadProperties(cfg));  // not a file: the registry is asked, and holds nothing
+  EXPECT_EQ(cfg.BegSign_Text, "Data");
+}
+#endif
 
 TEST_F(HostileIniTest, AFiftyMegabyteFileLoads) {
   std::string text = "[Common]\r\n";

@@ -44,8 +44,9 @@ void sync_directory_of(const std::string& path) {
 }  // namespace
 
 bool file_exists(const std::string& path) {
+  // Regular files only: opening a FIFO or a device for reading could block or never end.
   struct stat st {};
-  return ::stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
+  return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
 std::string canonical_file_path(const std::string& path) {
