@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cstdlib>
 #include <optional>
 #include <string>
 
@@ -148,6 +149,25 @@ TEST(AnsiCodePage, OtherCodePages) {
   EXPECT_EQ(greek.Upper(0xE1), 0xC1);  // α -> Α
   EXPECT_THROW(AnsiCodePage(4242), std::runtime_error);
 }
+
+#ifndef _WIN32
+// The POSIX code page comes from the environment, read once per process: each case runs in a child.
+void ExitWithCodePage(const char* setting) {
+  setenv("QUENDRA_ANSI_CODEPAGE", setting, 1);
+  const AnsiCodePage& cp = AnsiCodePage::System();
+  std::exit(cp.number() == 1251 ? (cp.Upper(0xE0) == 0xC0 ? 51 : 1) : cp.number() == 1252 ? 52 : 2);
+}
+
+TEST(AnsiCodePageDeathTest, EnvironmentChoosesTheCodePage) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(ExitWithCodePage("1251"), ::testing::ExitedWithCode(51), "");
+  EXPECT_EXIT(ExitWithCodePage("1252"), ::testing::ExitedWithCode(52), "");
+  // Unusable settings fall back to 1252 rather than fail.
+  EXPECT_EXIT(ExitWithCodePage("bogus"), ::testing::ExitedWithCode(52), "");
+  EXPECT_EXIT(ExitWithCodePage("99999"), ::testing::ExitedWithCode(52), "");
+  EXPECT_EXIT(ExitWithCodePage(""), ::testing::ExitedWithCode(52), "");
+}
+#endif
 
 }  // namespace
 }  // namespace quendra
