@@ -120,7 +120,8 @@ LocaleInfo InfoForIcuLocale(const char* locale) {
     while (hour + run < pattern.size() && pattern[hour + run] == pattern[hour]) ++run;
     info.hours_leading_zero = run >= 2;
     info.twelve_hour_clock = pattern[hour] == u'h' || pattern[hour] == u'K';
-    std::size_t marker = pattern.find(u'a');
+    // "a" is the AM/PM marker; ICU writes day periods ("B", "b") in its place for some locales (zh-TW).
+    std::size_t marker = pattern.find_first_of(u"abB");
     info.marker_before_time = marker != std::u16string::npos && marker < hour;
     std::size_t after = hour + run;
     if (after < pattern.size() && !IsPatternLetter(pattern[after]) && pattern[after] != u'\'')
