@@ -189,6 +189,20 @@ TEST_F(WregTest, TheCurrentUserRootServesWhenTheLocalMachineKeyCannotBeUsed) {
 #endif
 }
 
+TEST_F(WregTest, ALoadFallsBackToTheCurrentUserKeyWhenTheLocalMachineKeyIsMissing) {
+  {
+    auto key = platform::RegistryKey::open(platform::RegistryRoot::CurrentUser, registry_path_, true);
+    ASSERT_TRUE(key);
+    key->write_string("Start string", "UserRoot");
+  }
+  TDataSourceCfg cfg;
+  auto store = Store();
+  ASSERT_TRUE(store->LoadProperties(cfg));
+  EXPECT_EQ(store->ActiveRoot(), TRegistryRoot::rrHKEY_CURRENT_USER);
+  EXPECT_EQ(cfg.BegSign_Text, "UserRoot");
+  EXPECT_FALSE(Key());  // loading created nothing under the local-machine root
+}
+
 TEST_F(WregTest, ALoadWithoutAnyKeyOrRootDoesNothingAndSaysSo) {
   TDataSourceCfg cfg;
   cfg.Left = 1;
