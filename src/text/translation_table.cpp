@@ -92,6 +92,7 @@ void TzelTranslationTable::Compile() {
   const platform::AnsiCodePage& cp = platform::AnsiCodePage::System();
   replacements_.clear();
   identity_ = true;
+  single_bytes_only_ = true;
   for (unsigned b = 0; b < 256; ++b) {
     unsigned char c = static_cast<unsigned char>(b);
     if (case_conversion_ == TCaseConversion::Upper) c = cp.Upper(c);
@@ -122,6 +123,9 @@ void TzelTranslationTable::Compile() {
       }
     }
     actions_[b] = action;
+    if (action.length > 1) single_bytes_only_ = false;
+    single_actions_[b] = static_cast<std::uint16_t>(static_cast<unsigned char>(action.single) |
+                                                    (action.length == 1 ? 0x100u : 0u));
     if (action.length != 1 || action.single != static_cast<char>(b)) identity_ = false;
   }
   // The longest replacement sizes the output; SetEntry may have added a longer one than the last load.
@@ -143,6 +147,19 @@ std::string TzelTranslationTable::Translate(std::string_view text) const {
 void TzelTranslationTable::TranslateInto(std::string_view text, std::string& out) const {
   if (identity_) {
     out.assign(text);
+    return;
+  }
+  if (single_bytes_only_) {
+    // Every byte becomes at most one: write unconditionally and advance by the action's length.
+    out.resize(text.size());
+    char* write = out.data();
+    const std::uint16_t* table = single_actions_.data();
+    for (char ch : text) {
+      std::uint16_t action = table[static_cast<unsigned char>(ch)];
+      *write = static_cast<char>(action & 0xFF);
+      write += action >> 8;
+    }
+    out.resize(static_cast<std::size_t>(write - out.data()));
     return;
   }
   out.clear();

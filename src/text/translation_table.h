@@ -43,7 +43,7 @@ class TzelTranslationTable {
 
   // The translated copy of `text`: one pass over the bytes through a 256-entry lookup.
   std::string Translate(std::string_view text) const;
-  // The same into `out` (replaced), so a caller can reuse its buffer.
+  // The same into `out` (replaced), so a caller can reuse its buffer; `text` must not view `out`.
   void TranslateInto(std::string_view text, std::string& out) const;
   // True when Translate returns every text unchanged; callers may then skip it.
   bool IsIdentity() const { return identity_; }
@@ -82,6 +82,9 @@ class TzelTranslationTable {
   std::array<Action, 256> actions_{};
   std::string replacements_;  // all replacement strings, back to back
   bool identity_ = true;
+  bool single_bytes_only_ = true;  // no action writes more than one byte
+  // When single_bytes_only_: the byte written in the low half, how many (0 or 1) in the high half.
+  std::array<std::uint16_t, 256> single_actions_{};
 };
 
 }  // namespace quendra
