@@ -1,5 +1,5 @@
-// The user's packet filters: before a cut block is returned and parsed, the first filter whose condition holds
-// keeps it ("Parse") or drops it ("Ignore"); a block no filter decides for is kept.
+// The user's packet filters: before a cut block is returned and parsed, the first filter whose condition
+// holds keeps it ("Parse") or drops it ("Ignore"); a block no filter decides for is kept.
 #pragma once
 
 #include <cstdint>
@@ -13,6 +13,7 @@
 namespace quendra {
 
 class TTextResources;
+class RegexSearchContext;
 
 enum class FilterSituation : uint8_t { Disabled = 0, Contains = 1, NotContains = 2 };
 enum class FilterMatchType : uint8_t { Text = 0, RegExpr = 1 };
@@ -23,6 +24,8 @@ struct TFilterItem {
   uint8_t MatchType = 0;  // 0 text, 1 regular expression; other values never find anything
   uint8_t Action = 0;     // 1 keeps the block, anything else drops it
   std::string Expression;
+
+  bool operator==(const TFilterItem&) const = default;
 };
 
 class TPacketFilters {
@@ -35,8 +38,9 @@ class TPacketFilters {
   // Replaces the filters by the rows of the stored table (one per line, fields separated by "||", "[7C]"
   // standing for "|"); invalid rows are skipped.
   void Load(std::string_view filters_hint);
-  // True when the block is to be processed. An invalid regular expression counts as not found and is logged
-  // with the message table's ErrBadRegExp.
+  // True when the block is to be processed. A regular expression that does not compile, or whose search
+  // gives up at the engine's limits, counts as not found; either is logged with the message table's
+  // ErrBadRegExp once per filter and load, not once per block. `log` is called after the lock is released.
   bool AcceptBlock(std::string_view text, const TTextResources& texts, const Log& log);
 
   std::vector<TFilterItem> Items() const;
@@ -45,7 +49,8 @@ class TPacketFilters {
   struct Compiled;
   mutable std::mutex mutex_;  // held for one whole decision and for a reload
   std::vector<TFilterItem> items_;
-  std::vector<std::unique_ptr<Compiled>> compiled_;  // per item; null for text filters
+  std::vector<std::unique_ptr<Compiled>> compiled_;     // per item; null for text filters
+  std::unique_ptr<RegexSearchContext> search_context_;  // shared by the expressions, one search at a time
 };
 
 // Reads the stored table into filter rows, skipping invalid ones.

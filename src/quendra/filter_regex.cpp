@@ -1,0 +1,113 @@
+#include "quendra/filter_regex.h"
+
+#define PCRE2_CODE_UNIT_WIDTH 8
+#include <pcre2.h>
+
+#include <array>
+#include <new>
+
+namespace quendra {
+
+namespace {
+
+// The JIT's own stack: 32 KiB to start, grown on demand up to a bound that, like the limits, ends a search
+// that would otherwise nest without end.
+constexpr PCRE2_SIZE kJitStackStart = 32 * 1024;
+constexpr PCRE2_SIZE kJitStackMax = 1024 * 1024;
+
+std::string engine_error(int code, const char* stage, std::string_view detail = {}) {
+  std::array<PCRE2_UCHAR, 256> message{};
+  const int length = pcre2_get_error_message(code, message.data(), message.size());
+  std::string text = "PCRE2 error " + std::to_string(code) + " (" + stage + "): ";
+  if (length > 0)
+    text.append(reinterpret_cast<const char*>(message.data()), static_cast<std::size_t>(length));
+  text.append(detail);
+  return text;
+}
+
+bool is_limit(int code) {
+  return code == PCRE2_ERROR_MATCHLIMIT || code == PCRE2_ERROR_DEPTHLIMIT || code == PCRE2_ERROR_HEAPLIMIT ||
+         code == PCRE2_ERROR_JIT_STACKLIMIT;
+}
+
+}  // namespace
+
+struct RegexSearchContext::Impl {
+  pcre2_match_context* match = nullptr;
+  pcre2_jit_stack* jit_stack = nullptr;
+
+  ~Impl() {
+    pcre2_jit_stack_free(jit_stack);
+    pcre2_match_context_free(match);
+  }
+};
+
+RegexSearchContext::RegexSearchContext(const RegexLimits& limits) : impl_(std::make_unique<Impl>()) {
+  impl_->match = pcre2_match_context_create(nullptr);
+  if (!impl_->match) throw std::bad_alloc();
+  pcre2_set_match_limit(impl_->match, limits.Match);
+  pcre2_set_depth_limit(impl_->match, limits.Depth);
+  pcre2_set_heap_limit(impl_->match, limits.HeapKiB);
+  // Without a stack of its own the JIT uses 32 KiB of the calling thread's; a failed allocation leaves it so.
+  impl_->jit_stack = pcre2_jit_stack_create(kJitStackStart, kJitStackMax, nullptr);
+  if (impl_->jit_stack) pcre2_jit_stack_assign(impl_->match, nullptr, impl_->jit_stack);
+}
+
+RegexSearchContext::~RegexSearchContext() = default;
+
+struct FilterRegex::Impl {
+  pcre2_code* code = nullptr;
+  pcre2_match_data* match_data = nullptr;  // reused by every search
+  bool jitted = false;
+
+  ~Impl() {
+    pcre2_match_data_free(match_data);
+    pcre2_code_free(code);
+  }
+};
+
+FilterRegex::FilterRegex(std::string_view pattern) : impl_(std::make_unique<Impl>()) {
+  pcre2_compile_context* compile = pcre2_compile_context_create(nullptr);
+  if (!compile) throw std::bad_alloc();
+  // Data sources end lines with CR LF as often as with LF: "(?m)$" should see both.
+  pcre2_set_newline(compile, PCRE2_NEWLINE_ANYCRLF);
+  int error_code = 0;
+  PCRE2_SIZE error_offset = 0;
+  impl_->code = pcre2_compile(reinterpret_cast<PCRE2_SPTR>(pattern.data()), pattern.size(),
+                              PCRE2_DOTALL | PCRE2_DOLLAR_ENDONLY, &error_code, &error_offset, compile);
+  pcre2_compile_context_free(compile);
+  if (!impl_->code) {
+    error_text_ = engine_error(error_code, "compile", " at offset " + std::to_string(error_offset));
+    return;
+  }
+  // The JIT is an acceleration only: where it is missing or refuses the pattern the interpreter matches.
+  impl_->jitted = pcre2_jit_compile(impl_->code, PCRE2_JIT_COMPLETE) == 0;
+  // A found/not-found answer needs only the whole match's pair, whatever the pattern captures.
+  impl_->match_data = pcre2_match_data_create(1, nullptr);
+  if (!impl_->match_data) throw std::bad_alloc();
+}
+
+FilterRegex::~FilterRegex() = default;
+
+bool FilterRegex::Valid() const {
+  return impl_->code != nullptr;
+}
+
+bool FilterRegex::Jitted() const {
+  return impl_->jitted;
+}
+
+RegexSearchResult FilterRegex::Search(std::string_view text, RegexSearchContext& context) {
+  if (!impl_->code) return RegexSearchResult::NotFound;
+  // This PCRE2 refuses a null subject even when it is empty.
+  const char* subject = text.data() ? text.data() : "";
+  // 0 means a match whose pairs did not fit the match data: still a match.
+  const int rc = pcre2_match(impl_->code, reinterpret_cast<PCRE2_SPTR>(subject), text.size(), 0, 0,
+                             impl_->match_data, context.impl_->match);
+  if (rc >= 0) return RegexSearchResult::Found;
+  if (rc == PCRE2_ERROR_NOMATCH || rc == PCRE2_ERROR_PARTIAL) return RegexSearchResult::NotFound;
+  error_text_ = engine_error(rc, "match");
+  return is_limit(rc) ? RegexSearchResult::LimitHit : RegexSearchResult::Failed;
+}
+
+}  // namespace quendra

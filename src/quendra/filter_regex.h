@@ -1,0 +1,75 @@
+// Perl-compatible regular expressions for the packet filters, on PCRE2 (8-bit code units, no UTF).
+//
+// A filter expression is typed by a user and runs on every block, so a search is bounded: a pattern that
+// backtracks without end stops at the match, depth or heap limit and reports LimitHit instead of holding
+// the host's data thread.
+//
+// Not thread-safe: an expression and a search context serve one search at a time; the filter list runs its
+// searches under its own lock.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace quendra {
+
+struct RegexLimits {
+  // Backtracking steps of one search (counted by the interpreter per start position, by the JIT for the
+  // whole search).
+  uint32_t Match = 1'000'000;
+  // Nested backtracking points of the interpreter.
+  uint32_t Depth = 100'000;
+  // Heap the interpreter may use for backtracking, in KiB.
+  uint32_t HeapKiB = 16 * 1024;
+};
+
+// What one search may use besides the expression: the limits and the JIT's stack. One serves many
+// expressions, one search at a time.
+class RegexSearchContext {
+ public:
+  explicit RegexSearchContext(const RegexLimits& limits = {});
+  ~RegexSearchContext();
+  RegexSearchContext(const RegexSearchContext&) = delete;
+  RegexSearchContext& operator=(const RegexSearchContext&) = delete;
+
+ private:
+  friend class FilterRegex;
+  struct Impl;
+  std::unique_ptr<Impl> impl_;
+};
+
+enum class RegexSearchResult : uint8_t {
+  NotFound,
+  Found,
+  LimitHit,  // the search gave up at a limit: whether the expression occurs is unknown
+  Failed,    // any other engine failure (e.g. a "(*UTF)" pattern on text that is not UTF-8)
+};
+
+class FilterRegex {
+ public:
+  // Compiles `pattern` with the dot matching line breaks, letter case significant, "^" and "$" at the start
+  // and end of the whole text; uses the JIT where the platform has one. Never throws for a bad pattern: the
+  // result is then not Valid() and ErrorText() says why.
+  explicit FilterRegex(std::string_view pattern);
+  ~FilterRegex();
+  FilterRegex(const FilterRegex&) = delete;
+  FilterRegex& operator=(const FilterRegex&) = delete;
+
+  bool Valid() const;
+  bool Jitted() const;
+  // The engine's text for the last failure (compilation, or the last search that did not end in Found or
+  // NotFound): "PCRE2 error <code> (<stage>): <message>", the message after the first "): ".
+  const std::string& ErrorText() const { return error_text_; }
+
+  // Looks for a match anywhere in `text`. An invalid expression is never found.
+  RegexSearchResult Search(std::string_view text, RegexSearchContext& context);
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> impl_;
+  std::string error_text_;
+};
+
+}  // namespace quendra
