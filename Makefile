@@ -15,9 +15,11 @@ build-%: deps
 	@cmake --preset $* >/dev/null
 	@cmake --build --preset $* -j $(JOBS)
 
-# The main job: the host harness against the built plug-in.
+# The main job: the host harness feeding the bundled weather-station stream through the plug-in.
+DEMO_HIDE = FULL_DATA_PACKET,DATA_PACKET,DATE_TIME_STAMP,DATA_SOURCE_FULL_NAME
 demo: build-linux
-	build/linux/tools/host/quendra-host --plugin build/linux/src/exports/libquendra.so --info
+	build/linux/tools/host/quendra-host --plugin build/linux/src/exports/libquendra.so \
+	  --settings samples/weather.ini --format table --hide $(DEMO_HIDE) samples/weather.xml
 
 test: test-linux test-asan test-tsan test-win
 

@@ -11,6 +11,7 @@
 #include "common/params_list.h"
 #include "platform/window.h"
 #include "plugin/parser_client.h"
+#include "xml/xml_tree.h"
 
 namespace quendra {
 
@@ -33,6 +34,9 @@ class TSerialPortDM {
   const int32_t DataSourceID;
   const std::string DataSourceName;
   const std::string DataSourceFullName;
+  // Reused for every block of this data source (the client list lock keeps its packets apart), so parsing
+  // allocates only when a block is larger than any before.
+  TtolXMLTree Tree;
 
   // The timer is switched by any thread; the tick itself only does work while it is enabled.
   void SetCheckClientsEnabled(bool enabled) { check_clients_enabled_.store(enabled); }

@@ -30,6 +30,7 @@ struct Options {
   Format format = quendra::platform::stdout_is_terminal() ? Format::Table : Format::Csv;
   std::size_t chunk = 4096;
   std::string blocks_file;
+  std::vector<std::string> hidden;
   std::vector<std::string> inputs;
   bool info = false;
 };
@@ -49,10 +50,22 @@ void usage() {
       "  --format table|csv|jsonl  how rows are printed (default: table on a terminal, else csv)\n"
       "  --chunk BYTES          size of the pieces fed to ProcessData (default 4096)\n"
       "  --blocks FILE          write the text of the accepted blocks to FILE\n"
+      "  --hide NAME[,NAME...]  leave these values out of the printed rows\n"
       "  --language CODE        interface language of the plug-in\n"
       "  --info                 print what the plug-in reports about itself\n"
       "Exit codes: 0 done, 1 bad arguments, 2 library or settings could not be loaded.\n",
       stderr);
+}
+
+std::vector<std::string> split_names(std::string_view list) {
+  std::vector<std::string> names;
+  for (std::size_t start = 0; start <= list.size();) {
+    std::size_t comma = list.find(',', start);
+    if (comma == std::string_view::npos) comma = list.size();
+    if (comma > start) names.emplace_back(list.substr(start, comma - start));
+    start = comma + 1;
+  }
+  return names;
 }
 
 bool parse_number(const char* text, long long min, long long max, long long& out) {
@@ -81,6 +94,7 @@ bool parse(int argc, char** argv, Options& o) {
       else if (arg == "--source-full-name") o.session.source_full_name = v;
       else if (arg == "--blocks") o.blocks_file = v;
       else if (arg == "--language") o.session.language = v;
+      else if (arg == "--hide") o.hidden = split_names(v);
       else if (arg == "--source-id" && parse_number(v, INT32_MIN, INT32_MAX, n)) o.session.source_id = static_cast<int32_t>(n);
       else if (arg == "--client-id" && parse_number(v, INT32_MIN, INT32_MAX, n)) o.session.client_id = static_cast<int32_t>(n);
       else if (arg == "--chunk" && parse_number(v, 1, 1 << 30, n)) o.chunk = static_cast<std::size_t>(n);
@@ -180,7 +194,7 @@ int run(const Options& o) {
   std::string items = session->items();
   std::fprintf(stderr, "quendra-host: %zu parser items\n", items.empty() ? 0 : 1 + std::count(items.begin(), items.end(), '\n'));
 
-  quendra::host::RowPrinter printer(o.format, stdout);
+  quendra::host::RowPrinter printer(o.format, stdout, o.hidden);
   Totals totals;
   const auto start = std::chrono::steady_clock::now();
   for (const std::string& input : o.inputs) {

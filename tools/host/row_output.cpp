@@ -153,12 +153,17 @@ std::vector<std::vector<const TzelParamsListItem*>> split_rows(const TzelParamsL
   return result;
 }
 
+bool RowPrinter::is_hidden(std::string_view name) const {
+  return std::find(hidden_.begin(), hidden_.end(), name) != hidden_.end();
+}
+
 void RowPrinter::add(const TzelParamsList& rows) {
   for (const auto& row : split_rows(rows)) {
     ++row_count_;
     if (format_ == Format::Jsonl) {
       std::string line = "{";
       for (const TzelParamsListItem* item : row) {
+        if (is_hidden(item->name())) continue;
         if (line.size() > 1) line += ", ";
         line += json_quote(item->name()) + ": " + format_value(item->Value.raw(), true);
       }
@@ -167,6 +172,7 @@ void RowPrinter::add(const TzelParamsList& rows) {
     }
     TextRow text_row;
     for (const TzelParamsListItem* item : row) {
+      if (is_hidden(item->name())) continue;
       std::string name(item->name());
       if (std::find(names_.begin(), names_.end(), name) == names_.end()) names_.push_back(name);
       text_row.emplace_back(std::move(name), format_value(item->Value.raw(), false));

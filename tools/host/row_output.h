@@ -25,16 +25,20 @@ std::vector<std::vector<const TzelParamsListItem*>> split_rows(const TzelParamsL
 
 class RowPrinter {
  public:
-  RowPrinter(Format format, std::FILE* out) : format_(format), out_(out) {}
+  // Values named in `hidden` are left out (exact names).
+  RowPrinter(Format format, std::FILE* out, std::vector<std::string> hidden = {})
+      : format_(format), out_(out), hidden_(std::move(hidden)) {}
   // Takes the rows of one call; JSON lines are written at once, tables and CSV at finish().
   void add(const TzelParamsList& rows);
   void finish();
+  bool is_hidden(std::string_view name) const;
   std::size_t rows() const { return row_count_; }
 
  private:
   using TextRow = std::vector<std::pair<std::string, std::string>>;
   Format format_;
   std::FILE* out_;
+  std::vector<std::string> hidden_;
   std::vector<TextRow> pending_;
   std::vector<std::string> names_;  // every name seen, in order of first appearance
   std::size_t row_count_ = 0;

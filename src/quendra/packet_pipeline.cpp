@@ -1,0 +1,180 @@
+// The data path of one ProcessData call: the chunk goes into its client's stream buffer, complete blocks are
+// cut out between the root element's start and end tags, filtered, returned to the host and parsed into rows.
+#include <mutex>
+
+#include "common/errors.h"
+#include "platform/clock.h"
+#include "quendra/quendra_module.h"
+#include "quendra/value_conversion.h"
+#include "text/format_text.h"
+#include "xml/xml_parse_result.h"
+
+namespace quendra {
+
+namespace {
+
+constexpr std::string_view kBlockSeparator = "<{[::]}>";
+
+// Said once for each block the full stream buffer cut into: the block is dropped whole, never delivered torn.
+constexpr std::string_view kBlockDropped =
+    "A data block longer than the stream buffer (%s bytes) was dropped before its end tag arrived";
+
+std::string translate(const TzelTranslationTable* table, std::string_view text) {
+  return table && !table->IsIdentity() ? table->Translate(text) : std::string(text);
+}
+
+}  // namespace
+
+std::string& TaPlugin::ResultTextOfThisThread() {
+  std::lock_guard lock(result_texts_mutex_);
+  return result_texts_[std::this_thread::get_id()];
+}
+
+int32_t TaPlugin::zelPluginProcessData(PPluginCallRec rec) {
+  std::shared_lock lock(parser_lock_);
+  if (!cfg_) return QUENDRA_INVALID;
+  if (ParserUnloaded) return 0;
+  if (!TzelParamsList::is_valid(rec->Params)) throw InvalidCallParameters();
+  TSerialPortDM* container = FindDataSource(rec->DataSourceID);
+  if (!TModuleTypes::from_bits(rec->ModuleTypes).contains(TModuleType::mttDataParser) ||
+      !IsModuleActive(TModuleType::mttDataParser))
+    return 0;
+  if (!container) return 0;  // a data source the host did not list: ignored
+  try {
+    return ProcessPacket(rec, *container);
+  } catch (...) {
+    // The packet ends with what it had; the host gets no rows and no text from it.
+    return 0;
+  }
+}
+
+int32_t TaPlugin::ProcessPacket(PPluginCallRec rec, TSerialPortDM& container) {
+  container.SetCheckClientsEnabled(false);
+  const std::string_view chunk =
+      rec->Data && rec->DataSize > 0 ? std::string_view(static_cast<const char*>(rec->Data), rec->DataSize)
+                                     : std::string_view();
+  int32_t result = 0;
+  {
+    // Packets of one data source take turns here for the whole packet.
+    ListWriteLock clients(container.Clients);
+    container.FData->Clear();
+    TCustomParserClient& client = *container.Clients.FindOrCreateClient(*rec, this);
+    client.Stream.Lock();
+    struct Unlock {
+      TFIFOStream& stream;
+      ~Unlock() { stream.Unlock(); }
+    } unlock{client.Stream};
+
+    const std::size_t dropped = client.AppendText(translate(cfg_->TranslationTable(TDataSourceCfg::kRawDataTable).get(), chunk));
+    if (dropped > 0 && !client.WaitingForStart) {
+      // The open block lost its beginning: drop it whole and wait for the next start tag.
+      client.RestartBlock();
+      AddLog(1, FormatText(kBlockDropped, {std::to_string(client.Stream.Capacity())}));
+    }
+    client.ResultText.clear();
+    CutBlocks(container, client);
+
+    std::string& text = ResultTextOfThisThread();
+    text = client.ResultText;
+    result = static_cast<int32_t>(text.size());
+    if (result > 0) {
+      rec->DataType = QUENDRA_DT_TEXT;
+      rec->DataSize = result;
+      rec->Data = text.data();
+    }
+    TzelRowsParamsList* rows = OutputRows.get();
+    if (rows) {
+      rows->Clear();
+      rows->AppendList(container.FData.get());
+    }
+  }
+  container.EnableCheckIfShared();
+  return result;
+}
+
+void TaPlugin::CutBlocks(TSerialPortDM& container, TCustomParserClient& client) {
+  TFIFOStream& stream = client.Stream;
+  const std::size_t start_len = signs_.StartSignLen();
+  const uint32_t timeout = static_cast<uint32_t>(std::max(0.0, cfg_->spSignTimeout_Value));
+  for (;;) {
+    if (start_len == 0) client.WaitingForStart = false;
+    if (client.WaitingForStart) {
+      const std::ptrdiff_t p1 = stream.Search(signs_.StartSign1);
+      const std::ptrdiff_t p2 = stream.Search(signs_.StartSign2);
+      const std::ptrdiff_t p = p1 < 0 ? p2 : (p2 < 0 ? p1 : std::min(p1, p2));
+      if (p >= 0) {
+        client.StartSign = p == p1 ? signs_.StartSign1 : signs_.StartSign2;
+        stream.Discard(static_cast<std::size_t>(p) + start_len);
+        client.WaitingForStart = false;
+      } else if (stream.Size() > start_len) {
+        // Keep only what could be the beginning of a start tag split across chunks.
+        stream.Discard(stream.Size() - start_len + 1);
+      }
+    } else if (start_len == 0) {
+      client.ActivityStamp = platform::tick_count();
+    }
+    if (client.WaitingForStart) return;
+
+    const std::ptrdiff_t end = stream.Search(signs_.EndSign);
+    if (end < 0) {
+      if (timeout > 0 && platform::tick_count() - client.ActivityStamp > timeout) client.RestartBlock();
+      return;
+    }
+    client.EndSign = signs_.EndSign;
+    const std::string body(stream.View().substr(0, static_cast<std::size_t>(end)));
+    stream.Discard(static_cast<std::size_t>(end) + signs_.EndSign.size());
+    ProcessBlock(container, client, body);
+    client.RestartBlock();
+    if (stream.Size() == 0) return;
+  }
+}
+
+void TaPlugin::ProcessBlock(TSerialPortDM& container, TCustomParserClient& client, std::string_view body) {
+  const TzelTranslationTable* map = cfg_->TranslationTable(TDataSourceCfg::kDataPacketTable).get();
+  std::string text = translate(map, client.StartSign);
+  text += translate(map, body);
+  text += translate(map, client.EndSign);
+  if (packet_filters_ &&
+      !packet_filters_->AcceptBlock(text, Texts, [this](int type, const std::string& line) { AddLog(type, line); }))
+    return;
+  client.ResultText += text;
+  client.ResultText += kBlockSeparator;
+  ParseBlock(container, client, text);
+}
+
+void TaPlugin::ParseBlock(TSerialPortDM& container, TCustomParserClient& client, std::string_view text) {
+  std::unique_ptr<TzelParamsList, ListDeleter<TzelParamsList>> current(TzelParamsList::create());
+  AddStandardValues(current.get(), text, text, container.DataSourceID, client.ClientID, container.DataSourceName,
+                    container.DataSourceFullName, client.ShortName);
+  try {
+    TtolXMLTree& tree = container.Tree;
+    tree.LoadFromText(text);
+    const TtolXMLNode* root = tree.FindElement(signs_.RootName);
+    if (!root) return;
+
+    const TDataSourceCfg& cfg = *cfg_;
+    ValueConversionSettings settings;
+    settings.LeftTrim_Checked = cfg.LeftTrim_Checked;
+    settings.RightTrim_Checked = cfg.RightTrim_Checked;
+    settings.FmtDate_Text = cfg.FmtDate_Text;
+    settings.FmtTime_Text = cfg.FmtTime_Text;
+    settings.FmtDateTime_Text = cfg.FmtDateTime_Text;
+    settings.chkUseNowDate_Checked = cfg.chkUseNowDate_Checked;
+    settings.chkUseNowTime_Checked = cfg.chkUseNowTime_Checked;
+    settings.spLocaleID_Value = cfg.spLocaleID_Value;
+    const auto string_map = cfg.TranslationTable(TDataSourceCfg::kStringVariablesTable);
+    settings.StringVariablesMap = string_map.get();
+    const ConversionLog log = [this](int type, const std::string& line) { AddLog(type, line); };
+    const ValueConversionContext context{settings, Texts, log};
+    const rules::ValueFormatter format = [&](std::optional<TParamDataType> type, std::string_view value) {
+      return FormatParamValue(context, type, value);
+    };
+    const rules::WalkOptions options{cfg.chkExpNode_Checked, cfg.chkExpAttr_Checked, cfg.chkAddNodeName_Checked,
+                                     cfg.chkNameUpper_Checked};
+    rules::WalkElement(*root, *current, *container.FData, node_rules_, options, format);
+  } catch (const std::exception& failure) {
+    AddLog(0, Texts.ErrParseData + ": " + failure.what());
+  }
+}
+
+}  // namespace quendra
