@@ -22,6 +22,8 @@ TRegistryRoot store_root(platform::RegistryRoot root) {
   return TRegistryRoot::rrNone;
 }
 
+std::atomic<OptionsDialogFn> g_options_dialog{nullptr};
+
 const TStringList& settings_map() {
   static const TStringList map(DataSourceSettingsMap());
   return map;
@@ -45,6 +47,9 @@ TaPlugin::TaPlugin(PPluginCallRec rec) : TzelPlugin(rec) {
   OnLoadSettingsNow = [this](TzelPlugin&) { zelPluginLoadSettingsNow(); };
   OnProcessData = [this](TzelPlugin&, PPluginCallRec rec, int32_t& result) { result = zelPluginProcessData(rec); };
   OnGetData = [](TzelPlugin&, PPluginCallRec, int32_t& result) { result = 0; };
+  OnShowOptionsDialog = [this](TzelPlugin&, PPluginCallRec rec, bool& success) {
+    success = zelPluginShowOptionsDialog(rec);
+  };
 }
 
 TaPlugin::~TaPlugin() {
@@ -152,6 +157,20 @@ void TaPlugin::zelPluginLoadSettingsNow() {
   std::unique_lock lock(parser_lock_);
   if (cfg_) cfg_->LoadConfig(TDataSourceCfg::kAllModuleTypes);
 }
+
+bool TaPlugin::zelPluginShowOptionsDialog(PPluginCallRec rec) {
+  OptionsDialogFn show = g_options_dialog.load();
+  if (!show) {
+    AddLog(0, "The options dialog is not available on this platform");
+    return false;
+  }
+  if (!show(*this, rec)) return false;
+  // The dialog wrote the store; the module takes the settings from there as a whole.
+  ReplaceConfiguration(NewConfiguration());
+  return true;
+}
+
+void RegisterOptionsDialog(OptionsDialogFn show) { g_options_dialog.store(show); }
 
 void RegisterModuleClass() {
   RegisterPluginClass([](PPluginCallRec rec) -> std::unique_ptr<TzelPlugin> { return std::make_unique<TaPlugin>(rec); });

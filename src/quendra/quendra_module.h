@@ -63,6 +63,7 @@ class TaPlugin : public TzelPlugin {
   void zelPluginSaveSettingsNow();
   void zelPluginLoadSettingsNow();
   int32_t zelPluginProcessData(PPluginCallRec rec);
+  bool zelPluginShowOptionsDialog(PPluginCallRec rec);
 
   // The pipeline.
   int32_t ProcessPacket(PPluginCallRec rec, TSerialPortDM& container);
@@ -85,5 +86,11 @@ class TaPlugin : public TzelPlugin {
 
 // Makes FindPlugin create TaPlugin instances; called once at library start-up.
 void RegisterModuleClass();
+
+// The options dialog lives in a higher layer, which registers how to show it at start-up. It shows the dialog
+// modally for `module` and returns true when the user confirmed it (the store then holds the new settings).
+// Without a registered dialog, ShowOptionsDialog reports no success and logs why.
+using OptionsDialogFn = bool (*)(TaPlugin& module, PPluginCallRec rec);
+void RegisterOptionsDialog(OptionsDialogFn show);
 
 }  // namespace quendra

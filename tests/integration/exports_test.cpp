@@ -43,10 +43,12 @@ TEST(Exports, IdentityOfTheModule) {
   EXPECT_EQ(api().GetAppMinVersion(&call.rec), 4.0f);
   EXPECT_EQ(api().MultiThreadSupport(&call.rec), 1);
   EXPECT_STREQ(api().GetModuleDescription(&call.rec), "Quendra");
-  api().ShowOptionsDialog(&call.rec);  // no dialog yet: no handler
-  EXPECT_EQ(+call.rec.ResultValue, 3);
+#ifndef _WIN32
+  api().ShowOptionsDialog(&call.rec);  // no dialog on this platform: no success
+  EXPECT_EQ(+call.rec.ResultValue, 0);
   EXPECT_EQ(+call.rec.ResultType, 5);
   EXPECT_EQ(+call.rec.ResultSize, 4);
+#endif
   release(100);
 }
 
