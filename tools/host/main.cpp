@@ -2,6 +2,7 @@
 // its exports, as a real host does: LOAD, SET-STATE with one data source, ITEMS, the input in chunks through
 // ProcessData, UNLOAD and release. Rows go to stdout, log lines and a summary to stderr.
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -9,11 +10,15 @@
 #include <fstream>
 #include <iostream>
 #include <memory>
+#include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "host_session.h"
 #include "platform/console.h"
+#include "platform/tcp.h"
+#include "platform/window.h"
 #include "platform/module.h"
 #include "plugin_library.h"
 #include "row_output.h"
@@ -31,6 +36,8 @@ struct Options {
   std::size_t chunk = 4096;
   std::string blocks_file;
   std::vector<std::string> hidden;
+  int listen_port = -1;   // -1: read files instead
+  double max_seconds = 0;  // 0: no limit
   std::vector<std::string> inputs;
   bool info = false;
 };
@@ -51,6 +58,9 @@ void usage() {
       "  --chunk BYTES          size of the pieces fed to ProcessData (default 4096)\n"
       "  --blocks FILE          write the text of the accepted blocks to FILE\n"
       "  --hide NAME[,NAME...]  leave these values out of the printed rows\n"
+      "  --listen PORT          serve a TCP data source on 127.0.0.1:PORT (0: any free port); every\n"
+      "                         connection is a client of the data source\n"
+      "  --max-seconds S        with --listen: stop after S seconds (default: run until killed)\n"
       "  --language CODE        interface language of the plug-in\n"
       "  --info                 print what the plug-in reports about itself\n"
       "Exit codes: 0 done, 1 bad arguments, 2 library or settings could not be loaded.\n",
@@ -95,6 +105,8 @@ bool parse(int argc, char** argv, Options& o) {
       else if (arg == "--blocks") o.blocks_file = v;
       else if (arg == "--language") o.session.language = v;
       else if (arg == "--hide") o.hidden = split_names(v);
+      else if (arg == "--listen" && parse_number(v, 0, 65535, n)) o.listen_port = static_cast<int>(n);
+      else if (arg == "--max-seconds" && parse_number(v, 1, 1 << 30, n)) o.max_seconds = static_cast<double>(n);
       else if (arg == "--source-id" && parse_number(v, INT32_MIN, INT32_MAX, n)) o.session.source_id = static_cast<int32_t>(n);
       else if (arg == "--client-id" && parse_number(v, INT32_MIN, INT32_MAX, n)) o.session.client_id = static_cast<int32_t>(n);
       else if (arg == "--chunk" && parse_number(v, 1, 1 << 30, n)) o.chunk = static_cast<std::size_t>(n);
@@ -104,7 +116,7 @@ bool parse(int argc, char** argv, Options& o) {
       else return false;
     }
   }
-  if (o.inputs.empty() && !o.info) o.inputs.push_back("-");
+  if (o.inputs.empty() && !o.info && o.listen_port < 0) o.inputs.push_back("-");
   return true;
 }
 
@@ -145,6 +157,14 @@ int print_info(const quendra::host::PluginLibrary& library, const std::string& p
   return 0;
 }
 
+std::size_t count_blocks(std::string_view text) {
+  std::size_t n = 0;
+  for (std::size_t at = text.find(kBlockSeparator); at != std::string_view::npos;
+       at = text.find(kBlockSeparator, at + kBlockSeparator.size()))
+    ++n;
+  return n;
+}
+
 struct Totals {
   std::size_t blocks = 0, bytes = 0;
 };
@@ -159,11 +179,50 @@ void feed(quendra::host::HostSession& session, std::istream& in, const Options& 
     totals.bytes += got;
     auto answer = session.process(std::string_view(chunk.data(), got), o.session.client_id);
     if (answer.rows) printer.add(*answer.rows);
-    for (std::size_t at = answer.text.find(kBlockSeparator); at != std::string_view::npos;
-         at = answer.text.find(kBlockSeparator, at + kBlockSeparator.size()))
-      ++totals.blocks;
+    totals.blocks += count_blocks(answer.text);
     if (blocks) blocks->write(answer.text.data(), static_cast<std::streamsize>(answer.text.size()));
   }
+}
+
+// Serves a TCP data source: every connection is a client of it, fed through ProcessData on its own thread.
+// This thread keeps the host log window alive by pumping its messages.
+Totals serve(quendra::host::HostSession& session, const Options& o, quendra::host::RowPrinter& printer) {
+  auto listener = quendra::platform::listen_loopback(static_cast<uint16_t>(o.listen_port));
+  std::fprintf(stderr, "quendra-host: listening on 127.0.0.1:%u\n", static_cast<unsigned>(listener->port()));
+  std::atomic<bool> stop{false};
+  std::mutex output_mutex;
+  Totals totals;
+  std::vector<std::thread> clients;
+  std::thread acceptor([&] {
+    int32_t next_client = 1;
+    while (!stop) {
+      std::shared_ptr<quendra::platform::TcpConnection> connection = listener->accept(100);
+      if (!connection) continue;
+      const int32_t client = next_client++;
+      clients.emplace_back([&, connection, client] {
+        std::vector<char> buffer(o.chunk);
+        while (!stop) {
+          const std::ptrdiff_t got = connection->read(buffer.data(), buffer.size(), 100);
+          if (got < 0) break;
+          if (got == 0) continue;
+          auto answer = session.process(std::string_view(buffer.data(), static_cast<std::size_t>(got)), client);
+          std::lock_guard lock(output_mutex);
+          totals.bytes += static_cast<std::size_t>(got);
+          totals.blocks += count_blocks(answer.text);
+          if (answer.rows) printer.add(*answer.rows);
+        }
+      });
+    }
+  });
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(o.max_seconds);
+  while (o.max_seconds == 0 || std::chrono::steady_clock::now() < deadline) {
+    quendra::platform::pump_messages();
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  stop = true;
+  acceptor.join();
+  for (auto& client : clients) client.join();
+  return totals;
 }
 
 int run(const Options& o) {
@@ -197,6 +256,14 @@ int run(const Options& o) {
   quendra::host::RowPrinter printer(o.format, stdout, o.hidden);
   Totals totals;
   const auto start = std::chrono::steady_clock::now();
+  if (o.listen_port >= 0) {
+    try {
+      totals = serve(*session, o, printer);
+    } catch (const std::exception& failure) {
+      std::fprintf(stderr, "quendra-host: %s\n", failure.what());
+      return 2;
+    }
+  }
   for (const std::string& input : o.inputs) {
     if (input == "-") {
       quendra::platform::set_binary_stdio();
