@@ -133,6 +133,8 @@ INSTANTIATE_TEST_SUITE_P(
         TemplateCase{"SingleLetters", "D.M.YYYY", "5.6.2023", Ole(k2023_06_05)},
         TemplateCase{"LowerCaseTemplateYearPivotLow", "dd-mm-yy", "31-12-49", Ole(k2049_12_31)},
         TemplateCase{"YearPivotHigh", "dd-mm-yy", "31-12-50", Ole(k1950_12_31)},
+        TemplateCase{"SingleLetterTime", "H:N:S", "9:5:7", Ole(k1899_12_30, 9, 5, 7)},
+        TemplateCase{"NumbersReadAtMostTheirWidth", "HNN", "123", Ole(k1899_12_30, 12, 3)},
         TemplateCase{"TimeWithLocaleSeparator", "HH:NN", "14:05", Ole(k1899_12_30, 14, 5)},
         TemplateCase{"DotIsSeparatorCharacter", "HH.NN", "14.05", Ole(k1899_12_30, 14, 5)},
         TemplateCase{"ColonNeedsLocaleSeparator", "HH:NN", "14.05", string("On format: NN string: .05")},
