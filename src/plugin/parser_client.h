@@ -40,6 +40,7 @@ class TCustomParserClient : public TzelPluginMulti {
   std::string FullName;   // the record's data source name, at most 50 characters
   std::string ShortName;  // FullName before its last "." or ":"; empty without either
   uint32_t ActivityStamp = 0;
+  uint32_t BlockStartStamp = 0;  // when the start tag of the open block was found
   bool Closing = false;
   bool WaitingForStart = true;
   std::string StartSign, EndSign;

@@ -106,6 +106,7 @@ void TaPlugin::CutBlocks(TSerialPortDM& container, TCustomParserClient& client) 
         client.StartSign = p == p1 ? signs_.StartSign1 : signs_.StartSign2;
         stream.Discard(static_cast<std::size_t>(p) + start_len);
         client.WaitingForStart = false;
+        client.BlockStartStamp = platform::tick_count();
       } else if (stream.Size() > start_len) {
         // Keep only what could be the beginning of a start tag split across chunks.
         stream.Discard(stream.Size() - start_len + 1);
@@ -117,7 +118,9 @@ void TaPlugin::CutBlocks(TSerialPortDM& container, TCustomParserClient& client) 
 
     const std::ptrdiff_t end = stream.Search(signs_.EndSign);
     if (end < 0) {
-      if (timeout > 0 && platform::tick_count() - client.ActivityStamp > timeout) client.RestartBlock();
+      // Measured from the start tag: every chunk refreshes the activity stamp, so measuring from it would
+      // never let a block that keeps receiving garbage time out.
+      if (timeout > 0 && platform::tick_count() - client.BlockStartStamp > timeout) client.RestartBlock();
       return;
     }
     client.EndSign = signs_.EndSign;
