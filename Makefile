@@ -37,7 +37,7 @@ test-win: build-win32 build-win64
 	tests/win/run_wine_tests.sh build/win64
 
 bench: build-release
-	build/release/bench/quendra_bench
+	scripts/bench-table build/release/bench/quendra/quendra_bench 3
 
 fuzz: build-fuzz
 	scripts/run-fuzzers build/fuzz $(SECONDS)
