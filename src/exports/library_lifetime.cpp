@@ -1,4 +1,5 @@
 // Start-up and shutdown of the library: the instance registry and the module class exist from load to unload.
+#include "localisation/module_translator.h"
 #include "plugin/plugin_registry.h"
 #include "quendra/quendra_module.h"
 
@@ -8,6 +9,7 @@ struct LibraryLifetime {
   LibraryLifetime() {
     quendra::StartPluginRegistry();
     quendra::RegisterModuleClass();
+    quendra::RegisterTranslatorFactory(&quendra::MakeModuleTranslator);
   }
   ~LibraryLifetime() { quendra::ShutdownPluginRegistry(); }
 };

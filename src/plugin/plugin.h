@@ -44,6 +44,12 @@ class PluginTranslator {
   virtual std::string ReadFileLanguage() = 0;
   virtual bool HasLanguageFile() const = 0;
   virtual void TranslateModule(TzelPlugin& module, const std::string& language, const std::string& base) = 0;
+  // One pass over texts the module keeps outside its own properties (its message table): `pass` gets the
+  // function that translates one text from `base` into `language` and calls it for each. False when no pass
+  // ran (the language file holds no translations).
+  using TextTranslation = std::function<std::string(std::string_view text)>;
+  virtual bool TranslateTexts(const std::string& language, const std::string& base,
+                              const std::function<void(const TextTranslation&)>& pass) = 0;
 };
 using TranslatorFactory = std::unique_ptr<PluginTranslator> (*)(const std::string& language_file);
 void RegisterTranslatorFactory(TranslatorFactory factory);

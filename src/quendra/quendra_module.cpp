@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <mutex>
 
+#include "platform/ansi_codepage.h"
 #include "plugin/plugin_registry.h"
 #include "settings/settings_map.h"
 #include "text/format_text.h"
@@ -50,6 +51,21 @@ TaPlugin::TaPlugin(PPluginCallRec rec) : TzelPlugin(rec) {
   OnShowOptionsDialog = [this](TzelPlugin&, PPluginCallRec rec, bool& success) {
     success = zelPluginShowOptionsDialog(rec);
   };
+  OnChangeLanguage = [this](TzelPlugin&) { TranslateMessageTexts(); };
+  TranslateMessageTexts();
+}
+
+void TaPlugin::TranslateMessageTexts() {
+  if (Language.empty()) Language = "NONE";
+  if (!Translator) return;
+  // Packets log with these texts: they change only while no packet runs.
+  std::unique_lock lock(parser_lock_);
+  const TTextResources english;
+  for (std::string_view name : english.PropertyNames()) Texts.SetProperty(name, *english.Property(name));
+  const platform::AnsiCodePage& cp = platform::AnsiCodePage::System();
+  Translator->TranslateTexts(Language, "EN", [this, &cp](const PluginTranslator::TextTranslation& translate) {
+    Texts.TranslateTexts([&](std::u16string_view text) { return cp.ToUtf16(translate(cp.FromUtf16(text))); });
+  });
 }
 
 TaPlugin::~TaPlugin() {

@@ -64,6 +64,8 @@ class TaPlugin : public TzelPlugin {
   void zelPluginLoadSettingsNow();
   int32_t zelPluginProcessData(PPluginCallRec rec);
   bool zelPluginShowOptionsDialog(PPluginCallRec rec);
+  // Translates the message table into Language, starting from its English texts.
+  void TranslateMessageTexts();
 
   // The pipeline.
   int32_t ProcessPacket(PPluginCallRec rec, TSerialPortDM& container);
