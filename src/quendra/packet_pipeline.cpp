@@ -19,8 +19,19 @@ constexpr std::string_view kBlockSeparator = "<{[::]}>";
 constexpr std::string_view kBlockDropped =
     "A data block longer than the stream buffer (%s bytes) was dropped before its end tag arrived";
 
-std::string translate(const TzelTranslationTable* table, std::string_view text) {
-  return table && !table->IsIdentity() ? table->Translate(text) : std::string(text);
+constexpr std::string_view kPacketFailed = "The received data could not be processed (%s)";
+
+bool is_identity(const TzelTranslationTable* table) {
+  return !table || table->IsIdentity();
+}
+
+// Appends `text` through the map; without a map, or with one that keeps every byte, unchanged.
+void append_translated(const TzelTranslationTable* table, std::string_view text, std::string& out) {
+  if (is_identity(table)) {
+    out.append(text);
+  } else {
+    out.append(table->Translate(text));
+  }
 }
 
 }  // namespace
@@ -42,16 +53,18 @@ int32_t TaPlugin::zelPluginProcessData(PPluginCallRec rec) {
   if (!container) return 0;  // a data source the host did not list: ignored
   try {
     return ProcessPacket(rec, *container);
-  } catch (...) {
-    // The packet ends with what it had; the host gets no rows and no text from it.
-    return 0;
+  } catch (const std::exception& failure) {
+    // The packet ends with what it had; the host gets no rows and no text from it, and learns that it failed
+    // (out of memory, say) instead of taking the empty answer for "no complete block yet".
+    AddLog(0, FormatText(kPacketFailed, {failure.what()}));
+    return QUENDRA_FAILED;
   }
 }
 
 int32_t TaPlugin::ProcessPacket(PPluginCallRec rec, TSerialPortDM& container) {
   container.SetCheckClientsEnabled(false);
-  const std::string_view chunk =
-      rec->Data && rec->DataSize > 0 ? std::string_view(static_cast<const char*>(rec->Data), rec->DataSize)
+  const std::string_view chunk = rec->Data && rec->DataSize > 0
+                                     ? std::string_view(static_cast<const char*>(rec->Data), rec->DataSize)
                                      : std::string_view();
   int32_t result = 0;
   {
@@ -65,7 +78,9 @@ int32_t TaPlugin::ProcessPacket(PPluginCallRec rec, TSerialPortDM& container) {
       ~Unlock() { stream.Unlock(); }
     } unlock{client.Stream};
 
-    const std::size_t dropped = client.AppendText(translate(cfg_->TranslationTable(TDataSourceCfg::kRawDataTable).get(), chunk));
+    const auto raw_map = cfg_->TranslationTable(TDataSourceCfg::kRawDataTable);
+    const std::size_t dropped =
+        client.AppendText(is_identity(raw_map.get()) ? chunk : std::string_view(raw_map->Translate(chunk)));
     if (dropped > 0 && !client.WaitingForStart) {
       // The open block lost its beginning: drop it whole and wait for the next start tag.
       client.RestartBlock();
@@ -74,8 +89,9 @@ int32_t TaPlugin::ProcessPacket(PPluginCallRec rec, TSerialPortDM& container) {
     client.ResultText.clear();
     CutBlocks(container, client);
 
+    // The thread's buffer takes the text by exchange; the client's buffer is emptied at its next packet.
     std::string& text = ResultTextOfThisThread();
-    text = client.ResultText;
+    text.swap(client.ResultText);
     result = static_cast<int32_t>(text.size());
     if (result > 0) {
       rec->DataType = QUENDRA_DT_TEXT;
@@ -84,8 +100,10 @@ int32_t TaPlugin::ProcessPacket(PPluginCallRec rec, TSerialPortDM& container) {
     }
     TzelRowsParamsList* rows = OutputRows.get();
     if (rows) {
+      // The packet's rows change lists without being copied; the container's list is cleared at the next
+      // packet.
       rows->Clear();
-      rows->AppendList(container.FData.get());
+      rows->TakeItems(*container.FData);
     }
   }
   container.EnableCheckIfShared();
@@ -124,9 +142,16 @@ void TaPlugin::CutBlocks(TSerialPortDM& container, TCustomParserClient& client) 
       return;
     }
     client.EndSign = signs_.EndSign;
-    const std::string body(stream.View().substr(0, static_cast<std::size_t>(end)));
-    stream.Discard(static_cast<std::size_t>(end) + signs_.EndSign.size());
-    ProcessBlock(container, client, body);
+    // The body is read in place (nothing writes to the stream until the block is discarded), and discarded
+    // also when processing fails, so a failing block is never met again.
+    const std::size_t block_size = static_cast<std::size_t>(end) + signs_.EndSign.size();
+    try {
+      ProcessBlock(container, client, stream.View().substr(0, static_cast<std::size_t>(end)));
+    } catch (...) {
+      stream.Discard(block_size);
+      throw;
+    }
+    stream.Discard(block_size);
     client.RestartBlock();
     if (stream.Size() == 0) return;
   }
@@ -134,11 +159,13 @@ void TaPlugin::CutBlocks(TSerialPortDM& container, TCustomParserClient& client) 
 
 void TaPlugin::ProcessBlock(TSerialPortDM& container, TCustomParserClient& client, std::string_view body) {
   const TzelTranslationTable* map = cfg_->TranslationTable(TDataSourceCfg::kDataPacketTable).get();
-  std::string text = translate(map, client.StartSign);
-  text += translate(map, body);
-  text += translate(map, client.EndSign);
-  if (packet_filters_ &&
-      !packet_filters_->AcceptBlock(text, Texts, [this](int type, const std::string& line) { AddLog(type, line); }))
+  std::string& text = client.BlockText;
+  text.clear();
+  append_translated(map, client.StartSign, text);
+  append_translated(map, body, text);
+  append_translated(map, client.EndSign, text);
+  if (packet_filters_ && !packet_filters_->AcceptBlock(
+                             text, Texts, [this](int type, const std::string& line) { AddLog(type, line); }))
     return;
   client.ResultText += text;
   client.ResultText += kBlockSeparator;
@@ -147,8 +174,8 @@ void TaPlugin::ProcessBlock(TSerialPortDM& container, TCustomParserClient& clien
 
 void TaPlugin::ParseBlock(TSerialPortDM& container, TCustomParserClient& client, std::string_view text) {
   std::unique_ptr<TzelParamsList, ListDeleter<TzelParamsList>> current(TzelParamsList::create());
-  AddStandardValues(current.get(), text, text, container.DataSourceID, client.ClientID, container.DataSourceName,
-                    container.DataSourceFullName, client.ShortName);
+  AddStandardValues(current.get(), text, text, container.DataSourceID, client.ClientID,
+                    container.DataSourceName, container.DataSourceFullName, client.ShortName);
   try {
     TtolXMLTree& tree = container.Tree;
     tree.LoadFromText(text);
@@ -172,8 +199,8 @@ void TaPlugin::ParseBlock(TSerialPortDM& container, TCustomParserClient& client,
     const rules::ValueFormatter format = [&](std::optional<TParamDataType> type, std::string_view value) {
       return FormatParamValue(context, type, value);
     };
-    const rules::WalkOptions options{cfg.chkExpNode_Checked, cfg.chkExpAttr_Checked, cfg.chkAddNodeName_Checked,
-                                     cfg.chkNameUpper_Checked};
+    const rules::WalkOptions options{cfg.chkExpNode_Checked, cfg.chkExpAttr_Checked,
+                                     cfg.chkAddNodeName_Checked, cfg.chkNameUpper_Checked};
     rules::WalkElement(*root, *current, *container.FData, node_rules_, options, format);
   } catch (const std::exception& failure) {
     AddLog(0, Texts.ErrParseData + ": " + failure.what());
