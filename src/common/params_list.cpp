@@ -1,5 +1,6 @@
 #include "common/params_list.h"
 
+#include <atomic>
 #include <cstring>
 #include <new>
 
@@ -12,15 +13,21 @@ namespace quendra {
 
 namespace {
 
-void QUENDRA_CALL clear_list(void* self) { static_cast<TzelParamsList*>(self)->Clear(); }
-void QUENDRA_CALL destroy_list(void* self) { TzelParamsList::destroy(static_cast<TzelParamsList*>(self)); }
+void QUENDRA_CALL clear_list(void* self) {
+  static_cast<TzelParamsList*>(self)->Clear();
+}
+void QUENDRA_CALL destroy_list(void* self) {
+  TzelParamsList::destroy(static_cast<TzelParamsList*>(self));
+}
 void QUENDRA_CALL no_op(void*) {}
 
 constexpr QuendraClassRec kParamsListClass{QUENDRA_PARAMS_LIST_CLASS, clear_list, destroy_list};
 constexpr QuendraClassRec kRowsListClass{QUENDRA_ROWS_LIST_CLASS, clear_list, destroy_list};
 constexpr QuendraClassRec kItemClass{QUENDRA_PARAMS_ITEM_CLASS, no_op, no_op};
 
-bool is_trim_char(char c) { return static_cast<unsigned char>(c) <= 32; }
+bool is_trim_char(char c) {
+  return static_cast<unsigned char>(c) <= 32;
+}
 
 std::string_view trimmed(std::string_view s) {
   while (!s.empty() && is_trim_char(s.front())) s.remove_prefix(1);
@@ -30,25 +37,98 @@ std::string_view trimmed(std::string_view s) {
 
 // Items compare by LowerName, the name in the code page's lower case; the key is made the same way, so a name
 // always finds its own item, letters outside A..Z included.
-std::string lookup_key(std::string_view name) { return platform::AnsiCodePage::System().ToLower(name); }
+std::string lookup_key(std::string_view name) {
+  return platform::AnsiCodePage::System().ToLower(name);
+}
 
-TzelParamsListItem* new_item(std::string_view name, const OleVariant& value) {
-  void* block = platform::shared_alloc(sizeof(TzelParamsListItem));
-  auto* item = static_cast<TzelParamsListItem*>(block);
-  std::memset(block, 0, sizeof(TzelParamsListItem));
-  try {
-    new (&item->Value) OleVariant(value);
-    item->Value.widen_ansi_text();
-    item->ClassRec = &kItemClass;
-    item->Name = ansi::make(name);
-    item->LowerName = ansi::make(lookup_key(name));
-    item->State = kItemStateAdded;
-  } catch (...) {
-    item->Value.~OleVariant();
-    ansi::release(item->Name);
-    platform::shared_free(block);
-    throw;
+// The code page's lower case of `name` as a counted string; the name's own string when lower-casing changes
+// nothing (counted strings are shared by reference, so the item then makes one string instead of two).
+QuendraAnsiStr make_lower_name(std::string_view name, QuendraAnsiStr made_name) {
+  const auto& lower = platform::AnsiCodePage::System().lower_table();
+  std::size_t i = 0;
+  while (i < name.size() && lower[static_cast<unsigned char>(name[i])] == static_cast<unsigned char>(name[i]))
+    ++i;
+  if (i == name.size()) return ansi::retain(made_name);
+  QuendraAnsiStr lowered = ansi::make(name);
+  // A fresh string is ours alone until it is stored, so it may be written in place.
+  platform::AnsiCodePage::System().ToLower(const_cast<char*>(lowered) + i, name.size() - i);
+  return lowered;
+}
+
+// Items of this side's own lists (which the host only reads and never frees) carry a hidden header in front
+// of them: copies of a text value made for rows share one string through it instead of copying the text once
+// per row. Items this side adds to a host's list are plain blocks that the host may free.
+constexpr QuendraClassRec kOwnItemClass{QUENDRA_PARAMS_ITEM_CLASS, no_op, no_op};
+
+bool is_own_list(const QuendraClassRec* cls) {
+  return cls == &kParamsListClass || cls == &kRowsListClass;
+}
+
+// A value whose bits several items hold; the last item to let go clears it.
+struct SharedValue {
+  std::atomic<int32_t> refs;
+  OleVariant value;
+};
+
+struct alignas(8) ItemHeader {
+  std::atomic<SharedValue*> shared;
+};
+static_assert(sizeof(ItemHeader) % alignof(TzelParamsListItem) == 0);
+
+ItemHeader* header_of(TzelParamsListItem* item) {
+  return reinterpret_cast<ItemHeader*>(reinterpret_cast<char*>(item) - sizeof(ItemHeader));
+}
+
+void release_shared(SharedValue* shared) noexcept {
+  if (shared->refs.fetch_sub(1, std::memory_order_acq_rel) != 1) return;
+  shared->~SharedValue();
+  platform::shared_free(shared);
+}
+
+// Lets go of the item's value: clears its own, or forgets the bits of a shared one.
+void drop_value(TzelParamsListItem* item) noexcept {
+  if (item->ClassRec == &kOwnItemClass) {
+    if (SharedValue* shared = header_of(item)->shared.exchange(nullptr, std::memory_order_acq_rel)) {
+      std::memset(static_cast<void*>(&item->Value), 0, sizeof(item->Value));
+      release_shared(shared);
+      return;
+    }
   }
+  item->Value.clear();
+}
+
+// The item's value as a shared one, with a reference taken for a copy. An item that still owns its value
+// hands the value's bits over to a new SharedValue that it references itself.
+SharedValue* share_value(TzelParamsListItem& item) {
+  ItemHeader* header = header_of(&item);
+  SharedValue* shared = header->shared.load(std::memory_order_acquire);
+  if (!shared) {
+    auto* made = static_cast<SharedValue*>(platform::shared_alloc(sizeof(SharedValue)));
+    new (made) SharedValue{};
+    made->refs.store(1, std::memory_order_relaxed);
+    std::memcpy(static_cast<void*>(&made->value), &item.Value, sizeof(item.Value));
+    if (header->shared.compare_exchange_strong(shared, made, std::memory_order_acq_rel)) {
+      shared = made;
+    } else {
+      // Another copy shared it first: this shell never owned the bits.
+      std::memset(static_cast<void*>(&made->value), 0, sizeof(made->value));
+      release_shared(made);
+    }
+  }
+  shared->refs.fetch_add(1, std::memory_order_relaxed);
+  return shared;
+}
+
+// A zeroed item with an empty value; `own` gives it the header of an own list's item.
+TzelParamsListItem* alloc_item(bool own) {
+  const std::size_t prefix = own ? sizeof(ItemHeader) : 0;
+  char* block = static_cast<char*>(platform::shared_alloc(prefix + sizeof(TzelParamsListItem)));
+  std::memset(block, 0, prefix + sizeof(TzelParamsListItem));
+  if (own) new (block) ItemHeader{nullptr};
+  auto* item = reinterpret_cast<TzelParamsListItem*>(block + prefix);
+  new (&item->Value) OleVariant();
+  item->ClassRec = own ? &kOwnItemClass : &kItemClass;
+  item->State = kItemStateAdded;
   return item;
 }
 
@@ -56,9 +136,61 @@ void free_item(TzelParamsListItem* item) noexcept {
   if (!item) return;
   ansi::release(item->Name);
   ansi::release(item->LowerName);
+  drop_value(item);
   item->Value.~OleVariant();
-  platform::shared_free(item);
+  platform::shared_free(item->ClassRec == &kOwnItemClass ? static_cast<void*>(header_of(item)) : item);
 }
+
+template <typename Value>
+TzelParamsListItem* new_item(bool own, std::string_view name, Value&& value) {
+  TzelParamsListItem* item = alloc_item(own);
+  try {
+    item->Value = std::forward<Value>(value);
+    item->Value.widen_ansi_text();
+    item->Name = ansi::make(name);
+    item->LowerName = make_lower_name(name, item->Name);
+  } catch (...) {
+    free_item(item);
+    throw;
+  }
+  return item;
+}
+
+bool is_shareable(const OleVariant& value) {
+  return value.type() == VarType::OleStr && value.wide_view().size() > 0;
+}
+
+// A copy of an item this side made: its names are shared by reference; a text value is shared too when both
+// items belong to own lists, and copied otherwise.
+TzelParamsListItem* copy_own_item(TzelParamsListItem& source, bool own) {
+  TzelParamsListItem* item = alloc_item(own);
+  item->Name = ansi::retain(source.Name);
+  item->LowerName = ansi::retain(source.LowerName);
+  if (own && source.ClassRec == &kOwnItemClass && is_shareable(source.Value)) {
+    SharedValue* shared = share_value(source);
+    header_of(item)->shared.store(shared, std::memory_order_relaxed);
+    std::memcpy(static_cast<void*>(&item->Value), &shared->value, sizeof(item->Value));
+    return item;
+  }
+  try {
+    item->Value = source.Value;
+    item->Value.widen_ansi_text();
+  } catch (...) {
+    free_item(item);
+    throw;
+  }
+  return item;
+}
+
+// The row marker's names, constant counted strings (a negative count: never freed) in the shared layout.
+struct ConstantName {
+  int32_t refs;
+  uint32_t length;
+  char text[12];
+};
+ConstantName kNewRowName{-1, 9, "$NEW_ROW$"};
+ConstantName kNewRowLowerName{-1, 9, "$new_row$"};
+static_assert(kNewRow.size() == 9);
 
 }  // namespace
 
@@ -148,17 +280,31 @@ TzelParamsListItem* TzelParamsList::GetItem(int32_t index) const noexcept {
   return index >= 0 && index < count_ ? items_[index] : nullptr;
 }
 
+void TzelParamsList::reserve(int32_t count) {
+  if (count <= capacity_) return;
+  int32_t grown = capacity_ < 8 ? 8 : capacity_;
+  while (grown < count) {
+    // Detect and prevent integer overflow of the 32-bit capacity.
+    if (grown > INT32_MAX / 2) throw std::bad_alloc();
+    grown *= 2;
+  }
+  items_ = static_cast<TzelParamsListItem**>(
+      platform::shared_realloc(items_, static_cast<std::size_t>(grown) * sizeof(TzelParamsListItem*)));
+  capacity_ = grown;
+}
+
 TzelParamsListItem* TzelParamsList::Add(std::string_view name, const OleVariant& value) {
   if (trimmed(name).empty()) return nullptr;
-  if (count_ == capacity_) {
-    // Detect and prevent integer overflow of the 32-bit capacity.
-    if (capacity_ > INT32_MAX / 2) throw std::bad_alloc();
-    int32_t grown = capacity_ < 8 ? 8 : capacity_ * 2;
-    items_ = static_cast<TzelParamsListItem**>(
-        platform::shared_realloc(items_, static_cast<std::size_t>(grown) * sizeof(TzelParamsListItem*)));
-    capacity_ = grown;
-  }
-  TzelParamsListItem* item = new_item(name, value);
+  if (count_ == capacity_) reserve(count_ + 1);
+  TzelParamsListItem* item = new_item(is_own_list(class_rec_), name, value);
+  items_[count_++] = item;
+  return item;
+}
+
+TzelParamsListItem* TzelParamsList::Add(std::string_view name, OleVariant&& value) {
+  if (trimmed(name).empty()) return nullptr;
+  if (count_ == capacity_) reserve(count_ + 1);
+  TzelParamsListItem* item = new_item(is_own_list(class_rec_), name, std::move(value));
   items_[count_++] = item;
   return item;
 }
@@ -188,17 +334,26 @@ OleVariant TzelParamsList::GetValue(std::string_view name, int32_t first, int32_
   return {};
 }
 
-TzelParamsListItem* TzelParamsList::SetValue(std::string_view name, const OleVariant& value, bool add_if_missing) {
+TzelParamsListItem* TzelParamsList::SetValue(std::string_view name, const OleVariant& value,
+                                             bool add_if_missing) {
   TzelParamsListItem* item = FindItem(name);
   if (!item && add_if_missing) item = Add(name, OleVariant::null());
   if (!item) return nullptr;
-  item->Value = value;
+  item->SetItemValue(value);
   item->Value.widen_ansi_text();
   return item;
 }
 
 TzelParamsListItem* TzelParamsList::AddItemCopy(const TzelParamsListItem* item) {
-  return item ? Add(item->name(), item->Value) : nullptr;
+  if (!item) return nullptr;
+  // Another side's item may spell its lower-case name its own way: that one is made anew.
+  if (item->ClassRec != &kItemClass && item->ClassRec != &kOwnItemClass)
+    return Add(item->name(), item->Value);
+  if (trimmed(item->name()).empty()) return nullptr;
+  if (count_ == capacity_) reserve(count_ + 1);
+  TzelParamsListItem* copy = copy_own_item(*const_cast<TzelParamsListItem*>(item), is_own_list(class_rec_));
+  items_[count_++] = copy;
+  return copy;
 }
 
 bool TzelParamsList::AppendList(const TzelParamsList* source) {
@@ -207,11 +362,44 @@ bool TzelParamsList::AppendList(const TzelParamsList* source) {
   if (source->empty()) return false;
   // Count first: appending a list to itself must copy only what was there.
   const int32_t n = source->count_;
+  if (n > INT32_MAX - count_ - 1) throw std::bad_alloc();
+  reserve(count_ + n + 1);  // room for a row marker too
   for (int32_t i = 0; i < n; ++i) AddItemCopy(source->items_[i]);
   return true;
 }
 
-void TzelParamsList::AddNewRow() { Add(kNewRow, OleVariant::null()); }
+bool TzelParamsList::TakeItems(TzelParamsList& source) {
+  source.check_magic();
+  if (source.empty() || &source == this) return false;
+  if (is_own_list(class_rec_) != is_own_list(source.class_rec_)) {
+    // Items change hands only between lists of the same side.
+    AppendList(&source);
+    source.Clear();
+    return true;
+  }
+  if (count_ == 0) {
+    // The source's array changes hands; this list's spare one goes to the source for its next items.
+    std::swap(items_, source.items_);
+    std::swap(capacity_, source.capacity_);
+    count_ = source.count_;
+  } else {
+    if (source.count_ > INT32_MAX - count_) throw std::bad_alloc();
+    reserve(count_ + source.count_);
+    std::memcpy(items_ + count_, source.items_, static_cast<std::size_t>(source.count_) * sizeof(*items_));
+    count_ += source.count_;
+  }
+  source.count_ = 0;
+  return true;
+}
+
+void TzelParamsList::AddNewRow() {
+  if (count_ == capacity_) reserve(count_ + 1);
+  TzelParamsListItem* item = alloc_item(is_own_list(class_rec_));
+  item->Value = OleVariant::null();
+  item->Name = const_cast<char*>(kNewRowName.text);
+  item->LowerName = const_cast<char*>(kNewRowLowerName.text);
+  items_[count_++] = item;
+}
 
 bool TzelParamsList::AppendRow(const TzelParamsList* source) {
   bool copied = AppendList(source);
@@ -224,7 +412,8 @@ void TzelParamsList::Delete(int32_t index) noexcept {
   TzelParamsListItem* item = items_[index];
   items_[index] = nullptr;
   free_item(item);
-  std::memmove(items_ + index, items_ + index + 1, static_cast<std::size_t>(count_ - index - 1) * sizeof(*items_));
+  std::memmove(items_ + index, items_ + index + 1,
+               static_cast<std::size_t>(count_ - index - 1) * sizeof(*items_));
   --count_;
 }
 
@@ -238,6 +427,12 @@ void TzelParamsList::Clear() noexcept {
   items_ = nullptr;
   count_ = 0;
   capacity_ = 0;
+}
+
+void TzelParamsListItem::SetItemValue(const OleVariant& value) {
+  OleVariant copy(value);  // `value` may be this item's own
+  drop_value(this);
+  Value = std::move(copy);
 }
 
 std::optional<std::string> TzelParamsList::text(std::string_view name) const {

@@ -5,8 +5,8 @@
 //
 // A rows list is the same list used as rows: an item named "$NEW_ROW$" (null value) closes each row.
 //
-// Objects are made with create() and freed with destroy() (never with delete): items, arrays and names live on
-// the shared heap so that the other side of the boundary can free what this side made. A list has no lock.
+// Objects are made with create() and freed with destroy() (never with delete): items, arrays and names live
+// on the shared heap so that the other side of the boundary can free what this side made. A list has no lock.
 #pragma once
 
 #include <cstddef>
@@ -34,7 +34,7 @@ struct TzelParamsListItem {
   std::string_view name() const noexcept { return ansi::view(Name); }
   bool is_row_marker() const noexcept { return name() == kNewRow; }
   // Replaces Value by a copy of the argument, without any conversion.
-  void SetItemValue(const OleVariant& value) { Value = value; }
+  void SetItemValue(const OleVariant& value);
 };
 
 class TzelParamsList {
@@ -47,7 +47,9 @@ class TzelParamsList {
   // True when the object at `list` is a live list (validity mark present).
   static bool is_valid(const QuendraParamsList* list) noexcept;
   // A host's list seen through this class; the layout is shared. Null stays null.
-  static TzelParamsList* from(QuendraParamsList* list) noexcept { return reinterpret_cast<TzelParamsList*>(list); }
+  static TzelParamsList* from(QuendraParamsList* list) noexcept {
+    return reinterpret_cast<TzelParamsList*>(list);
+  }
   QuendraParamsList* raw() noexcept { return reinterpret_cast<QuendraParamsList*>(this); }
 
   // Class name from the object header ("TzelParamsList", "TzelRowsParamsList").
@@ -62,6 +64,7 @@ class TzelParamsList {
   TzelParamsListItem* GetItem(int32_t index) const noexcept;
   // Null when the name is empty after trimming codes 0..32; 8-bit text values are stored as wide text.
   TzelParamsListItem* Add(std::string_view name, const OleVariant& value);
+  TzelParamsListItem* Add(std::string_view name, OleVariant&& value);
   // First index in [first, last] whose name matches; last < 0 or >= Count means the end, and last == -2
   // also stops at the first row marker (search within the current row). -1 when none.
   int32_t IndexOfName(std::string_view name, int32_t first = 0, int32_t last = -1) const;
@@ -72,6 +75,9 @@ class TzelParamsList {
   TzelParamsListItem* SetValue(std::string_view name, const OleVariant& value, bool add_if_missing);
   TzelParamsListItem* AddItemCopy(const TzelParamsListItem* item);
   bool AppendList(const TzelParamsList* source);
+  // Moves every item of `source` to the end of this list without copying; `source` is left empty. False when
+  // there was nothing to move.
+  bool TakeItems(TzelParamsList& source);
   void AddNewRow();
   bool AppendRow(const TzelParamsList* source);
   void Delete(int32_t index) noexcept;
@@ -85,6 +91,8 @@ class TzelParamsList {
   TzelParamsList() = default;
   static void init(TzelParamsList* list, const QuendraClassRec* cls);
   void check_magic() const;
+  // Room for `count` items in all.
+  void reserve(int32_t count);
 
  private:
   const QuendraClassRec* class_rec_;

@@ -45,6 +45,7 @@ class TCustomParserClient : public TzelPluginMulti {
   bool WaitingForStart = true;
   std::string StartSign, EndSign;
   std::string ResultText;  // the accepted blocks of the current packet
+  std::string BlockText;   // the block being filtered and parsed, kept to reuse its room
 
   // Appends to the stream; returns how many bytes the full buffer dropped to make room.
   std::size_t AppendText(std::string_view text);

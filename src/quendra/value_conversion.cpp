@@ -34,7 +34,7 @@ std::string Quoted(std::string_view text, std::string_view what) {
 // the host's regional settings or on another thread.
 constexpr char kDecimalSeparator = '.';
 
-OleVariant ConvertBoolean(const std::string& copy) {
+OleVariant ConvertBoolean(std::string_view copy) {
   if (std::optional<double> number = ParseFloatText(copy, kDecimalSeparator)) {
     return OleVariant::from_bool(*number != 0);
   }
@@ -43,12 +43,18 @@ OleVariant ConvertBoolean(const std::string& copy) {
   throw ConversionError(Quoted(copy, "boolean"));
 }
 
-OleVariant ConvertFloat(std::string copy) {
-  for (char& c : copy) {
-    if (c == '.' || c == ',') c = kDecimalSeparator;
+OleVariant ConvertFloat(std::string_view text) {
+  // Most texts have no comma: they are read in place, and only a text with one is copied to be rewritten.
+  std::string copy;
+  if (text.find(',') != std::string_view::npos) {
+    copy.assign(text);
+    for (char& c : copy) {
+      if (c == '.' || c == ',') c = kDecimalSeparator;
+    }
+    text = copy;
   }
-  std::optional<double> value = ParseFloatText(copy, kDecimalSeparator);
-  if (!value) throw ConversionError(Quoted(copy, "floating point"));
+  std::optional<double> value = ParseFloatText(text, kDecimalSeparator);
+  if (!value) throw ConversionError(Quoted(text, "floating point"));
   return OleVariant::from_double(*value);
 }
 
@@ -89,9 +95,11 @@ bool TryFormatParamValue(const ValueConversionContext& context, TParamDataType d
   try {
     switch (data_type) {
       case kDataString: {
-        copy = settings.StringVariablesMap != nullptr ? settings.StringVariablesMap->Translate(text)
-                                                      : std::string(text);
-        std::string_view view = copy;
+        std::string_view view = text;
+        if (settings.StringVariablesMap != nullptr && !settings.StringVariablesMap->IsIdentity()) {
+          copy = settings.StringVariablesMap->Translate(text);
+          view = copy;
+        }
         if (settings.LeftTrim_Checked) view = TrimLeft(view);
         if (settings.RightTrim_Checked) view = TrimRight(view);
         out = OleVariant::from_ansi_as_wide(view);
@@ -99,10 +107,10 @@ bool TryFormatParamValue(const ValueConversionContext& context, TParamDataType d
       }
       case kDataBoolean:
         // Not trimmed: " true" is no boolean.
-        out = ConvertBoolean(std::string(text));
+        out = ConvertBoolean(text);
         return true;
       case kDataFloat:
-        out = ConvertFloat(std::string(Trim(text)));
+        out = ConvertFloat(Trim(text));
         return true;
       case kDataSmallint:
       case kDataWord:
@@ -120,15 +128,15 @@ bool TryFormatParamValue(const ValueConversionContext& context, TParamDataType d
       case kDataTime:
       case kDataDateTime: {
         const std::string& tmpl = TemplateFor(settings, data_type);
-        copy = std::string(Trim(text));
+        const std::string_view trimmed = Trim(text);
         try {
-          double value = DateTimeFromTemplate(tmpl, LocaleIdFromSetting(settings.spLocaleID_Value), copy,
+          double value = DateTimeFromTemplate(tmpl, LocaleIdFromSetting(settings.spLocaleID_Value), trimmed,
                                               settings.chkUseNowDate_Checked, settings.chkUseNowTime_Checked);
           out = OleVariant::from_date(value);
           return true;
         } catch (const ConversionError& e) {
           // The value as read (trimmed) and the template as configured, not their upper-cased forms.
-          Log(context, FormatText(context.texts.ErrDateTimeConvert, {copy, tmpl, e.what()}));
+          Log(context, FormatText(context.texts.ErrDateTimeConvert, {trimmed, tmpl, e.what()}));
           return false;
         }
       }
