@@ -38,6 +38,13 @@ bool is_combo_box(const TPersistent& object) {
   return info.InheritsFrom("TCustomComboBox") || info.InheritsFrom("TComboBox");
 }
 
+// Lists whose items are fixed choices of the interface: drop-down lists and radio groups. A list box holds
+// data and keeps its lines.
+bool has_interface_items(const TPersistent& object) {
+  const TClassInfo& info = object.ClassInfo();
+  return is_combo_box(object) || info.InheritsFrom("TCustomRadioGroup") || info.InheritsFrom("TRadioGroup");
+}
+
 // Controls whose "Text" is what the user typed or chose: never translated. Setting a combo box's text would
 // also move its selection.
 bool text_is_user_input(const TPersistent& object) {
@@ -328,24 +335,25 @@ void TWtransl::TranslateOne(TComponent& component) {
   const TComponent* outer = current_;
   current_ = &component;
   ApplyDirectionAndFonts(component);
-  const std::optional<std::int64_t> index = is_combo_box(component) ? item_index(component) : std::nullopt;
+  const std::optional<std::int64_t> index =
+      has_interface_items(component) ? item_index(component) : std::nullopt;
   TranslateProperties(component, skip_bits_of(component));
   restore_item_index(component, index);
   current_ = outer;
 }
 
-void TWtransl::TranslateComboItems(TComponent& combo) {
-  if (skip_bits_of(combo) & 4u) return;
-  const PropertyInfo* info = combo.FindProperty("Items");
+void TWtransl::TranslateListItems(TComponent& list) {
+  if (skip_bits_of(list) & 4u) return;
+  const PropertyInfo* info = list.FindProperty("Items");
   if (info == nullptr) return;
   const TComponent* outer = current_;
-  current_ = &combo;
-  const std::optional<std::int64_t> index = item_index(combo);
+  current_ = &list;
+  const std::optional<std::int64_t> index = item_index(list);
   try {
-    TranslateProperty(combo, *info);
+    TranslateProperty(list, *info);
   } catch (...) {
   }
-  restore_item_index(combo, index);
+  restore_item_index(list, index);
   current_ = outer;
 }
 
@@ -360,7 +368,7 @@ void TWtransl::WalkOwned(TComponent& owner) {
     if (tag != kTagSkipSelf && tag != kTagOwnerTranslates) TranslateOne(child);
     if (child.Name().starts_with("_")) continue;
     WalkOwned(child);
-    if (tag != kTagOwnerTranslates && is_combo_box(child)) TranslateComboItems(child);
+    if (tag != kTagOwnerTranslates && has_interface_items(child)) TranslateListItems(child);
   }
 }
 

@@ -12,7 +12,8 @@
 // out by tag and name: tag 9999, a windowed control with help context -1 or 9999, or a name starting "__"
 // skip the component and everything it owns; tags 9998 and 9997 skip the component but not what it owns; a
 // name starting "_" stops the walk below it; tags 10000..10015 skip the hint (bit 1), caption (2), items (4)
-// or strings (8). Text typed by the user (edits, combo boxes) is never translated.
+// or strings (8). The items of drop-down lists and radio groups are translated, their selection kept; text
+// typed or chosen by the user (the text of edits and combo boxes, list box lines) is never translated.
 //
 // Save modes set by the file collect untranslated or unused texts; they are written beside the language
 // file (".new" or ".unused") when the translator is destroyed.
@@ -99,7 +100,7 @@ class TWtransl : public TComponent {
   void WalkOwned(TComponent& owner);
   void TranslateProperties(TPersistent& object, unsigned skip_bits);
   void TranslateProperty(TPersistent& object, const PropertyInfo& info);
-  void TranslateComboItems(TComponent& combo);
+  void TranslateListItems(TComponent& list);
   void ApplyDirectionAndFonts(TPersistent& object);
   void WriteCollectedTexts();
 

@@ -74,6 +74,27 @@ class TComboBox : public TWinControl {
   std::string Text;
 };
 
+class TRadioGroup : public TComboBox {
+ public:
+  static const TClassInfo& StaticClass() {
+    static const TClassInfo info{
+        "TRadioGroup",
+        &TWinControl::StaticClass(),
+        {Field("Items", &TRadioGroup::Items), Field("ItemIndex", &TRadioGroup::ItemIndex)}};
+    return info;
+  }
+  const TClassInfo& ClassInfo() const override { return StaticClass(); }
+};
+
+class TListBox : public TComboBox {
+ public:
+  static const TClassInfo& StaticClass() {
+    static const TClassInfo info{"TListBox", &TWinControl::StaticClass(), {Field("Items", &TListBox::Items)}};
+    return info;
+  }
+  const TClassInfo& ClassInfo() const override { return StaticClass(); }
+};
+
 class TGridColumn : public TPersistent {
  public:
   static const TClassInfo& StaticClass() {
@@ -334,6 +355,11 @@ TEST(TranslatorTest, ComboBoxesGridColumnsAndFonts) {
   auto& skip_items = form.Create<TComboBox>("skipItems");
   skip_items.SetTag(10004);
   skip_items.Items.SetLines({"One"});
+  auto& radio = form.Create<TRadioGroup>("radio");
+  radio.Items.SetLines({"Two", "One"});
+  radio.ItemIndex = 0;
+  auto& list = form.Create<TListBox>("list");
+  list.Items.SetLines({"One"});
   auto& grid = form.Create<TGrid>("grid");
   grid.Column.Header = "Name";
   grid.Column.ComboItems.SetLines({"One", "Two"});
@@ -346,6 +372,9 @@ TEST(TranslatorTest, ComboBoxesGridColumnsAndFonts) {
   EXPECT_EQ(combo.ItemIndex, 1);
   EXPECT_EQ(combo.Text, "Two");
   EXPECT_EQ(skip_items.Items.Lines(), std::vector<std::string>{"One"});
+  EXPECT_EQ(radio.Items.Lines(), (std::vector<std::string>{"Zwei", "Eins"}));
+  EXPECT_EQ(radio.ItemIndex, 0);
+  EXPECT_EQ(list.Items.Lines(), std::vector<std::string>{"One"});  // data, not interface
   EXPECT_EQ(grid.Column.Header, "Bezeichnung");
   EXPECT_EQ(grid.Column.ComboItems.Lines(), (std::vector<std::string>{"Eins", "Zwei"}));
   EXPECT_EQ(label.Font.Charset, 204);
