@@ -17,6 +17,7 @@ class TFileDialog : public TComponent {
   std::string Filter;
   int FilterIndex = 1;
   std::string DefaultExt;
+  std::string InitialDir;
   std::string Title;
 };
 

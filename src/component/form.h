@@ -1,6 +1,7 @@
 // A form: the top-level control that owns the controls of one window.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "component/control.h"
@@ -15,6 +16,10 @@ class TForm : public TWinControl {
   const TClassInfo& ClassInfo() const override { return StaticClass(); }
 
   std::string Caption;
+  std::string HelpFile;
+  // Bounds the form must not be made smaller than.
+  int MinWidth = 0;
+  int MinHeight = 0;
 };
 
 }  // namespace quendra

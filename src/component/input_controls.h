@@ -2,6 +2,7 @@
 // check box.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "component/control.h"
@@ -14,6 +15,8 @@ class TEdit : public TWinControl {
   const TClassInfo& ClassInfo() const override { return StaticClass(); }
 
   std::string Text;
+  // Run when the user changed the text.
+  std::function<void()> OnChange;
 };
 
 // The value is a floating number so that one control serves counts, identifiers and time-outs alike;
@@ -26,6 +29,8 @@ class TSpinEdit : public TWinControl {
   double Value = 0;
   double MinValue = 0;
   double MaxValue = 0;
+  // Shown and typed in hexadecimal ("0x#######"), for identifiers written that way.
+  bool Hexadecimal = false;
 };
 
 class TCheckBox : public TWinControl {
@@ -35,6 +40,8 @@ class TCheckBox : public TWinControl {
 
   std::string Caption;
   bool Checked = false;
+  // Run when the user toggled the box.
+  std::function<void()> OnClick;
 };
 
 }  // namespace quendra
