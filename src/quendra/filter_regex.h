@@ -2,7 +2,9 @@
 //
 // A filter expression is typed by a user and runs on every block, so a search is bounded: a pattern that
 // backtracks without end stops at the match, depth or heap limit and reports LimitHit instead of holding
-// the host's data thread.
+// the host's data thread. PCRE2 counts its match limit afresh at every start position, so a pattern that
+// stays just under it at each of many positions would still run for minutes: a time limit, checked at
+// every start position, bounds the whole search.
 //
 // Not thread-safe: an expression and a search context serve one search at a time; the filter list runs its
 // searches under its own lock.
@@ -23,6 +25,8 @@ struct RegexLimits {
   uint32_t Depth = 100'000;
   // Heap the interpreter may use for backtracking, in KiB.
   uint32_t HeapKiB = 16 * 1024;
+  // Wall-clock time of one search, in milliseconds: far above what any sound pattern needs on a block.
+  uint32_t TimeMs = 100;
 };
 
 // What one search may use besides the expression: the limits and the JIT's stack. One serves many
@@ -51,13 +55,14 @@ class FilterRegex {
  public:
   // Compiles `pattern` with the dot matching line breaks, letter case significant, "^" and "$" at the start
   // and end of the whole text; uses the JIT where the platform has one. Never throws for a bad pattern: the
-  // result is then not Valid() and ErrorText() says why.
+  // result is then not Valid() and ErrorText() says why (offsets counted in `pattern`).
   explicit FilterRegex(std::string_view pattern);
   ~FilterRegex();
   FilterRegex(const FilterRegex&) = delete;
   FilterRegex& operator=(const FilterRegex&) = delete;
 
   bool Valid() const;
+  // True when searches run the JIT's machine code.
   bool Jitted() const;
   // The engine's text for the last failure (compilation, or the last search that did not end in Found or
   // NotFound): "PCRE2 error <code> (<stage>): <message>", the message after the first "): ".

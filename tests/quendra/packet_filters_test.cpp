@@ -226,6 +226,59 @@ TEST(TPacketFilters, ABacktrackingExpressionStopsAtTheLimitAndIsLoggedOnce) {
   }
 }
 
+// The match limit counts afresh at every start position: a pattern that stays under it at each of 100000
+// positions would search for minutes without the time limit.
+TEST(FilterRegex, ASearchJustUnderTheMatchLimitAtEveryPositionStopsAtTheTimeLimit) {
+  const std::string block = std::string(100 * 1024, 'a') + "b";
+  RegexSearchContext context;
+  for (const char* pattern : {"(?:a|a){0,14}b(*FAIL)", "(*NO_JIT)(?:a|a){0,14}b(*FAIL)"}) {
+    FilterRegex regex(pattern);
+    ASSERT_TRUE(regex.Valid()) << pattern;
+    EXPECT_EQ(regex.Search(block, context), RegexSearchResult::LimitHit) << pattern;
+    EXPECT_EQ(regex.ErrorText(), "Search stopped (match): time limit exceeded") << pattern;
+    // The next search starts with a fresh allowance.
+    EXPECT_EQ(regex.Search("aab", context), RegexSearchResult::NotFound) << pattern;
+  }
+}
+
+TEST(FilterRegex, StartOptionsStayInFrontAndOffsetsCountInThePattern) {
+  struct Case {
+    const char* pattern;
+    const char* text;
+    RegexSearchResult result;
+    const char* error;  // after a failed compilation
+  };
+  const Case cases[] = {
+      {"(*UTF)(*NO_JIT)a.b",
+       "a\xC3\xA9"
+       "b",
+       RegexSearchResult::Found, nullptr},
+      {"(*LIMIT_MATCH=1000)(a+)+$", "aaaaaaaaaaaaaaaaaaaaaaaaaaaaab", RegexSearchResult::LimitHit, nullptr},
+      {"(*CRLF)(?m)^b$", "a\r\nb\r\nc", RegexSearchResult::Found, nullptr},
+      {"(*FAIL)|x", "x", RegexSearchResult::Found, nullptr},
+      {"(*COMMIT)b", "ab", RegexSearchResult::Found, nullptr},  // the start optimisation skips "a"
+      {"(*NO_START_OPT)(*COMMIT)b", "ab", RegexSearchResult::NotFound, nullptr},
+      {"(*ACCEPT)", "", RegexSearchResult::Found, nullptr},
+      {"(*UTF)([", "", RegexSearchResult::NotFound,
+       "PCRE2 error 106 (compile): missing terminating ] for character class at offset 8"},
+      {"*a", "", RegexSearchResult::NotFound,
+       "PCRE2 error 109 (compile): quantifier does not follow a repeatable item at offset 0"},
+      {"a)", "", RegexSearchResult::NotFound,
+       "PCRE2 error 122 (compile): unmatched closing parenthesis at offset 1"},
+      {"(*BOGUS)a", "", RegexSearchResult::NotFound,
+       "PCRE2 error 160 (compile): (*VERB) not recognized or malformed at offset 7"},
+  };
+  RegexSearchContext context;
+  for (const Case& c : cases) {
+    FilterRegex regex(c.pattern);
+    EXPECT_EQ(regex.Valid(), c.error == nullptr) << c.pattern;
+    if (c.error) {
+      EXPECT_EQ(regex.ErrorText(), c.error) << c.pattern;
+    }
+    EXPECT_EQ(regex.Search(c.text, context), c.result) << c.pattern;
+  }
+}
+
 TEST(FilterRegex, LimitsLeaveRoomForOrdinaryPatternsOnLargeBlocks) {
   std::string block;
   for (int i = 0; i < 8000; ++i) block += "ab";
@@ -251,6 +304,10 @@ TEST(FilterRegex, ResultsAndErrorTexts) {
 
   FilterRegex good("b+");
   EXPECT_TRUE(good.Valid());
+#if defined(__x86_64__) || defined(__i386__)
+  EXPECT_TRUE(good.Jitted());  // PCRE2 has a JIT for both; the mingw build must not lose it
+#endif
+  EXPECT_FALSE(FilterRegex("(*NO_JIT)b+").Jitted());
   EXPECT_EQ(good.Search("abbc", context), RegexSearchResult::Found);
   EXPECT_EQ(good.Search("ac", context), RegexSearchResult::NotFound);
   EXPECT_EQ(good.Search("", context), RegexSearchResult::NotFound);
