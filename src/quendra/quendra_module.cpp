@@ -162,6 +162,23 @@ void TaPlugin::zelPluginBeforeGetParserItems() {
   ParserItems.AddStandardParserItems(true);
   for (const rules::TParserItem& rule : rules::ReadNodeRules(cfg_->XMLs_Hint))
     ParserItems.AddParserItem(rule.Name, "", "", rule.DataType);
+  TranslateParserItems();
+}
+
+void TaPlugin::TranslateParserItems() {
+  if (!Translator) return;
+  std::vector<TParserItem> items = ParserItems.items();
+  const auto translate_all = [&items](const PluginTranslator::TextTranslation& translate) {
+    for (TParserItem& item : items) {
+      // "|" and line breaks would split the host's items text: such a translation is not taken.
+      std::string text = translate(item.Description);
+      if (text.find_first_of("|\r\n") == std::string::npos) item.Description = std::move(text);
+    }
+  };
+  if (!Translator->TranslateTexts(Language, "EN", translate_all)) return;
+  ParserItems.Clear();
+  for (TParserItem& item : items)
+    ParserItems.AddParserItem(item.Name, item.Description, item.Extra, item.DataType);
 }
 
 void TaPlugin::zelPluginSaveSettingsNow() {

@@ -66,6 +66,8 @@ class TaPlugin : public TzelPlugin {
   bool zelPluginShowOptionsDialog(PPluginCallRec rec);
   // Translates the message table into Language, starting from its English texts.
   void TranslateMessageTexts();
+  // The descriptions of the parser items, which the host shows, into Language.
+  void TranslateParserItems();
 
   // The pipeline.
   int32_t ProcessPacket(PPluginCallRec rec, TSerialPortDM& container);

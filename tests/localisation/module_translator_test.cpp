@@ -97,6 +97,19 @@ TEST(ModuleTranslatorTest, TheModuleAndItsMessageTableSpeakTheFileLanguage) {
   EXPECT_EQ(module.MsgNoData, kNoDataDe);
   EXPECT_EQ(module.Texts.ErrParseData, "Daten nicht lesbar");
 
+  // The parser items the host shows: translated, except where a translation would split the items text.
+  module.INIFile = std::filesystem::path(language_file).replace_extension(".ini").string();
+  int32_t result = 0;
+  module.OnLoad(module, nullptr, result);
+  module.OnBeforeGetParserItems(module);
+  std::filesystem::remove(module.INIFile);
+  const std::vector<TParserItem>& items = module.ParserItems.items();
+  ASSERT_GE(items.size(), 7u);
+  EXPECT_EQ(items[0].Description, "Vollst\xE4ndiges Datenpaket");
+  EXPECT_EQ(items[1].Description, "Data packet");
+  EXPECT_EQ(items[6].Name, "CLIENTID");
+  EXPECT_EQ(items[6].Description, "Client ID");
+
   module.ChangeLanguage("FR");
   EXPECT_EQ(module.MsgNoData, kNoDataFr);
   EXPECT_EQ(module.Texts.ErrParseData,
