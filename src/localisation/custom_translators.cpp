@@ -3,6 +3,8 @@
 #include <mutex>
 #include <vector>
 
+#include "component/ascii_text.h"
+
 namespace quendra {
 
 namespace {
@@ -27,10 +29,7 @@ Registry& registry() {
 
 void RegisterCustomTranslator(std::string class_name, std::optional<std::string> property_name,
                               CustomTranslator handler) {
-  if (property_name) {
-    for (char& c : *property_name)
-      if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
+  if (property_name) property_name = LowerAscii(*property_name);
   Registry& r = registry();
   std::lock_guard lock(r.mutex);
   r.entries.push_back(Entry{std::move(class_name), std::move(property_name), std::move(handler)});

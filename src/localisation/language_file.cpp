@@ -2,6 +2,7 @@
 
 #include <charconv>
 
+#include "component/ascii_text.h"
 #include "settings/ini_file.h"
 
 namespace quendra {
@@ -17,19 +18,10 @@ std::string_view trim_spaces(std::string_view s) {
   return s;
 }
 
-std::string_view trim_blanks(std::string_view s) {
-  while (!s.empty() && static_cast<unsigned char>(s.front()) <= 32) s.remove_prefix(1);
-  while (!s.empty() && static_cast<unsigned char>(s.back()) <= 32) s.remove_suffix(1);
-  return s;
-}
-
 // The trimmed value after the first "=", in ASCII lower case.
 std::string directive_value(std::string_view head) {
   const std::size_t eq = head.find('=');
-  std::string value(trim_blanks(head.substr(eq + 1)));
-  for (char& c : value)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return value;
+  return LowerAscii(TrimBlanks(head.substr(eq + 1)));
 }
 
 std::uint32_t parse_locale(std::string_view value) {
@@ -54,7 +46,7 @@ ReadingDirection direction_from_name(std::string_view name) {
 // Applies a directive found on one of the first lines; true when the line is a directive line that belongs
 // to no block ("//" lines are comments anyway and need no answer here).
 bool apply_directive(std::string_view line, ParsedLanguageFile& file) {
-  const std::string_view head = trim_blanks(line.substr(0, kDirectiveWidth));
+  const std::string_view head = TrimBlanks(line.substr(0, kDirectiveWidth));
   if (head == "//filenew") file.File = FileMode::New;
   if (head == "//filerewrite") file.File = FileMode::Rewrite;
   if (head == "//fileappend") file.File = FileMode::Append;

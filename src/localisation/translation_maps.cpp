@@ -1,16 +1,11 @@
 #include "localisation/translation_maps.h"
 
+#include "component/ascii_text.h"
 #include "platform/ansi_codepage.h"
 
 namespace quendra {
 
 namespace {
-
-std::string_view trim_blanks(std::string_view s) {
-  while (!s.empty() && static_cast<unsigned char>(s.front()) <= 32) s.remove_prefix(1);
-  while (!s.empty() && static_cast<unsigned char>(s.back()) <= 32) s.remove_suffix(1);
-  return s;
-}
 
 int hex_digit(char c) {
   if (c >= '0' && c <= '9') return c - '0';
@@ -62,7 +57,7 @@ void TWtranslLanguagesList::Add(const std::string& source, const std::string& tr
 
 TextLookup TWtranslLanguagesList::Lookup(std::string_view text, TextEncoding encoding) const {
   TextLookup result;
-  const std::string_view trimmed = trim_blanks(text);
+  const std::string_view trimmed = TrimBlanks(text);
   if (trimmed.empty()) return result;
   result.Escaped = EscapeControlCharacters(trimmed, true);
   bool keep_ampersand = trimmed.find('&') != std::string_view::npos;

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "component/ascii_text.h"
 #include "component/control.h"
 #include "component/property_binding.h"
 #include "localisation/custom_translators.h"
@@ -21,17 +22,6 @@ constexpr int kTagSkipLast = 10015;
 constexpr int kMaxItemDepth = 8;
 // File mode new tries this many numbered names before it gives up.
 constexpr int kMaxNumberedNames = 1000;
-
-bool iequals(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    char x = a[i], y = b[i];
-    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
-    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
-    if (x != y) return false;
-  }
-  return true;
-}
 
 bool is_combo_box(const TPersistent& object) {
   const TClassInfo& info = object.ClassInfo();
@@ -61,8 +51,10 @@ unsigned skip_bits_of(const TComponent& component) {
 }
 
 bool skipped_by_tag(std::string_view property, unsigned bits) {
-  return ((bits & 1u) && iequals(property, "hint")) || ((bits & 2u) && iequals(property, "caption")) ||
-         ((bits & 4u) && iequals(property, "items")) || ((bits & 8u) && iequals(property, "strings"));
+  return ((bits & 1u) && SameTextAscii(property, "hint")) ||
+         ((bits & 2u) && SameTextAscii(property, "caption")) ||
+         ((bits & 4u) && SameTextAscii(property, "items")) ||
+         ((bits & 8u) && SameTextAscii(property, "strings"));
 }
 
 bool worth_collecting(std::string_view text) {
@@ -282,7 +274,7 @@ void TWtransl::TranslateProperty(TPersistent& object, const PropertyInfo& info) 
 void TWtransl::TranslateProperties(TPersistent& object, unsigned skip_bits) {
   const bool skip_text = text_is_user_input(object);
   for (const std::string& name : ComponentProperties.Lines()) {
-    if (skipped_by_tag(name, skip_bits) || (skip_text && iequals(name, "text"))) continue;
+    if (skipped_by_tag(name, skip_bits) || (skip_text && SameTextAscii(name, "text"))) continue;
     const PropertyInfo* info = object.FindProperty(name);
     if (info == nullptr) continue;
     try {
