@@ -38,14 +38,19 @@ std::string json_quote(std::string_view text) {
         }
     }
   }
-  return out + "\"";
+  out += '"';
+  return out;
 }
 
 std::string csv_quote(const std::string& text) {
   if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
   std::string out = "\"";
-  for (char c : text) out += c == '"' ? std::string("\"\"") : std::string(1, c);
-  return out + "\"";
+  for (char c : text) {
+    out += c;
+    if (c == '"') out += c;  // doubled inside quotes
+  }
+  out += '"';
+  return out;
 }
 
 // Days from 1970-01-01 to a civil date and back (proleptic Gregorian).
@@ -165,7 +170,9 @@ void RowPrinter::add(const TzelParamsList& rows) {
       for (const TzelParamsListItem* item : row) {
         if (is_hidden(item->name())) continue;
         if (line.size() > 1) line += ", ";
-        line += json_quote(item->name()) + ": " + format_value(item->Value.raw(), true);
+        line += json_quote(item->name());
+        line += ": ";
+        line += format_value(item->Value.raw(), true);
       }
       std::fprintf(out_, "%s}\n", line.c_str());
       continue;
@@ -190,11 +197,17 @@ void RowPrinter::finish() {
   };
   if (format_ == Format::Csv) {
     std::string line;
-    for (const auto& name : names_) line += (line.empty() ? "" : ",") + csv_quote(name);
+    for (const auto& name : names_) {
+      if (!line.empty()) line += ',';
+      line += csv_quote(name);
+    }
     if (!names_.empty()) std::fprintf(out_, "%s\n", line.c_str());
     for (const TextRow& row : pending_) {
       line.clear();
-      for (std::size_t i = 0; i < names_.size(); ++i) line += (i ? "," : "") + csv_quote(cell(row, names_[i]));
+      for (std::size_t i = 0; i < names_.size(); ++i) {
+        if (i) line += ',';
+        line += csv_quote(cell(row, names_[i]));
+      }
       std::fprintf(out_, "%s\n", line.c_str());
     }
   } else {
