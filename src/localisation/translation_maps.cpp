@@ -117,19 +117,24 @@ std::string Utf8ToAnsi(std::string_view text) {
                     : length == 2 ? lead & 0x1Fu
                     : length == 3 ? lead & 0x0Fu
                                   : lead & 0x07u;
-    bool valid = length > 0 && i + length <= text.size();
-    for (int k = 1; valid && k < length; ++k) {
-      const auto next = static_cast<unsigned char>(text[i + k]);
-      valid = (next & 0xC0) == 0x80;
-      code = (code << 6) | (next & 0x3Fu);
+    // A sequence cut short by the end or by a byte that does not continue it is one malformed character.
+    bool complete = length > 0;
+    std::size_t taken = 1;
+    for (int k = 1; complete && k < length; ++k) {
+      const std::size_t at = i + static_cast<std::size_t>(k);
+      complete = at < text.size() && (static_cast<unsigned char>(text[at]) & 0xC0) == 0x80;
+      if (complete) {
+        code = (code << 6) | (static_cast<unsigned char>(text[at]) & 0x3Fu);
+        ++taken;
+      }
     }
-    // Overlong forms, surrogates and values beyond Unicode are malformed.
+    // Overlong forms, surrogates and values beyond Unicode are malformed byte by byte.
     static constexpr char32_t kMinimum[] = {0, 0, 0x80, 0x800, 0x10000};
-    if (valid && (code < kMinimum[length] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)))
-      valid = false;
+    const bool valid =
+        complete && code >= kMinimum[length] && code <= 0x10FFFF && (code < 0xD800 || code > 0xDFFF);
     if (!valid) {
       wide += u'\uFFFD';
-      ++i;
+      i += complete ? 1 : taken;
       continue;
     }
     if (code >= 0x10000) {
@@ -139,7 +144,7 @@ std::string Utf8ToAnsi(std::string_view text) {
     } else {
       wide += static_cast<char16_t>(code);
     }
-    i += static_cast<std::size_t>(length);
+    i += taken;
   }
   return platform::AnsiCodePage::System().FromUtf16(wide);
 }

@@ -524,3 +524,38 @@ TEST(TranslatorTest, NothingCollectedWritesNoFile) {
 
 }  // namespace
 }  // namespace quendra
+
+namespace quendra {
+namespace {
+
+// Files a translator may meet beside the library: none of them may crash it, and what cannot be read means
+// no translations.
+TEST(TranslatorTest, HostileLanguageFiles) {
+  TempFolder folder;
+  std::filesystem::create_directories(folder.File("folder.lng"));
+  const std::string long_line(1 << 20, 'x');
+  struct Case {
+    const char* name;
+    std::string path;
+    std::string expected;
+  };
+  const std::vector<Case> cases = {
+      {"a folder", folder.File("folder.lng").string(), "Add item"},
+      {"bytes with NUL", folder.Write("nul.lng", std::string("EN:>Add item\nDE:>A\0B\n\n", 22)),
+       std::string("A\0B", 3)},
+      {"a megabyte line", folder.Write("long.lng", long_line + "\nEN:>Add item\nDE:>Lang\n\n" + long_line),
+       "Lang"},
+      {"only carriage returns", folder.Write("cr.lng", "EN:>Add item\rDE:>X\r\r"), "Add item"},
+      {"malformed UTF-8", folder.Write("utf8.lng", "Encoding=utf-8\nEN:>Add item\nDE:>\xC3(\xF0\x9F\n\n"),
+       "?(?"},
+      {"a prefix and nothing else", folder.Write("short.lng", "EN:>\nDE:>\n\n:>\n\n"), "Add item"},
+  };
+  for (const Case& c : cases) {
+    TWtransl translator;
+    translator.LanguageFile = c.path;
+    EXPECT_EQ(translate(translator, "DE", "Add item"), c.expected) << c.name;
+  }
+}
+
+}  // namespace
+}  // namespace quendra
