@@ -111,16 +111,16 @@ struct FilterRegex::Impl {
 };
 
 FilterRegex::FilterRegex(std::string_view pattern) : impl_(std::make_unique<Impl>()) {
-  pcre2_compile_context* compile = pcre2_compile_context_create(nullptr);
-  if (!compile) throw std::bad_alloc();
-  // Data sources end lines with CR LF as often as with LF: "(?m)$" should see both.
-  pcre2_set_newline(compile, PCRE2_NEWLINE_ANYCRLF);
   // The start callout goes after the pattern's own start options; callouts do not hide a leading "^" or
   // literal from the engine's start-of-match optimisations.
   const std::size_t insert_at = leading_options(pattern);
   std::string source;
   source.reserve(pattern.size() + kStartCallout.size());
   source.append(pattern.substr(0, insert_at)).append(kStartCallout).append(pattern.substr(insert_at));
+  pcre2_compile_context* compile = pcre2_compile_context_create(nullptr);
+  if (!compile) throw std::bad_alloc();
+  // Data sources end lines with CR LF as often as with LF: "(?m)$" should see both.
+  pcre2_set_newline(compile, PCRE2_NEWLINE_ANYCRLF);
   int error_code = 0;
   PCRE2_SIZE error_offset = 0;
   impl_->code = pcre2_compile(reinterpret_cast<PCRE2_SPTR>(source.data()), source.size(),

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "quendra/filter_regex.h"
@@ -224,6 +226,35 @@ TEST(TPacketFilters, ABacktrackingExpressionStopsAtTheLimitAndIsLoggedOnce) {
     EXPECT_EQ(line.substr(line.size() - tail.size()), tail);
     EXPECT_NE(line.find("limit"), std::string::npos) << line;
   }
+}
+
+// Decisions of several data sources share one filter list, its expressions and their search state, while
+// the configuration reloads it: every decision sees one whole table, old or new.
+TEST(TPacketFilters, DecisionsAndReloadsFromSeveralThreads) {
+  const std::string tables[] = {"1||1||^<D[a-z]+ ok||1\r\n2||1||<t>[0-9]+</t>||0\r\n1||0||<D||0",
+                                "2||0||<t>||0\r\n1||1||(?<=<)Data ok||1\r\n1||1||D.*||0"};
+  TPacketFilters filters;
+  filters.Load(tables[0]);
+  TTextResources texts;
+  std::atomic<bool> stop{false};
+  std::atomic<int> wrong{0};
+  std::vector<std::thread> deciders;
+  for (int t = 0; t < 3; ++t) {
+    deciders.emplace_back([&] {
+      for (int i = 0; i < 2000; ++i) {
+        // Both tables keep the first block and drop the second.
+        if (!filters.AcceptBlock("<Data ok><t>1</t></Data>", texts, nullptr)) ++wrong;
+        if (filters.AcceptBlock("<Data><t>x</t></Data>", texts, nullptr)) ++wrong;
+      }
+    });
+  }
+  std::thread loader([&] {
+    for (int i = 0; !stop; ++i) filters.Load(tables[i % 2]);
+  });
+  for (std::thread& decider : deciders) decider.join();
+  stop = true;
+  loader.join();
+  EXPECT_EQ(wrong, 0);
 }
 
 // The match limit counts afresh at every start position: a pattern that stays under it at each of 100000
