@@ -541,7 +541,7 @@ TEST(TranslatorTest, HostileLanguageFiles) {
   };
   const std::vector<Case> cases = {
       {"a folder", folder.File("folder.lng").string(), "Add item"},
-      {"bytes with NUL", folder.Write("nul.lng", std::string("EN:>Add item\nDE:>A\0B\n\n", 22)),
+      {"bytes with NUL", folder.Write("zero.lng", std::string("EN:>Add item\nDE:>A\0B\n\n", 22)),
        std::string("A\0B", 3)},
       {"a megabyte line", folder.Write("long.lng", long_line + "\nEN:>Add item\nDE:>Lang\n\n" + long_line),
        "Lang"},
