@@ -6,7 +6,10 @@
 namespace quendra {
 
 TFIFOStream::TFIFOStream(std::size_t capacity, std::size_t drop_quantum)
-    : buffer_(std::make_unique<char[]>(capacity)), capacity_(capacity), drop_quantum_(drop_quantum) {}
+    // Left uninitialised: an idle client's buffer costs resident memory only for the bytes it has received.
+    : buffer_(std::make_unique_for_overwrite<char[]>(capacity)),
+      capacity_(capacity),
+      drop_quantum_(drop_quantum) {}
 
 std::size_t TFIFOStream::Write(const char* bytes, std::size_t count) {
   std::lock_guard lock(mutex_);
@@ -51,7 +54,9 @@ const char* TFIFOStream::Lock() {
   return buffer_.get() + begin_;
 }
 
-void TFIFOStream::Unlock() { mutex_.unlock(); }
+void TFIFOStream::Unlock() {
+  mutex_.unlock();
+}
 
 std::ptrdiff_t TFIFOStream::Search(std::string_view sign, std::size_t from) const {
   std::lock_guard lock(mutex_);

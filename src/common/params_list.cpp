@@ -141,11 +141,10 @@ void free_item(TzelParamsListItem* item) noexcept {
   platform::shared_free(item->ClassRec == &kOwnItemClass ? static_cast<void*>(header_of(item)) : item);
 }
 
-template <typename Value>
-TzelParamsListItem* new_item(bool own, std::string_view name, Value&& value) {
+TzelParamsListItem* new_item(bool own, std::string_view name, OleVariant&& value) {
   TzelParamsListItem* item = alloc_item(own);
   try {
-    item->Value = std::forward<Value>(value);
+    item->Value = std::move(value);
     item->Value.widen_ansi_text();
     item->Name = ansi::make(name);
     item->LowerName = make_lower_name(name, item->Name);
@@ -295,10 +294,7 @@ void TzelParamsList::reserve(int32_t count) {
 
 TzelParamsListItem* TzelParamsList::Add(std::string_view name, const OleVariant& value) {
   if (trimmed(name).empty()) return nullptr;
-  if (count_ == capacity_) reserve(count_ + 1);
-  TzelParamsListItem* item = new_item(is_own_list(class_rec_), name, value);
-  items_[count_++] = item;
-  return item;
+  return Add(name, OleVariant(value));
 }
 
 TzelParamsListItem* TzelParamsList::Add(std::string_view name, OleVariant&& value) {
