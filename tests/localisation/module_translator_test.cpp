@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "component/form.h"
+#include "dialog/options_dialog_hook.h"
 #include "platform/module.h"
 #include "quendra/quendra_module.h"
 
@@ -75,50 +76,91 @@ TEST(ModuleTranslatorTest, TextPassesAndTheDialog) {
   EXPECT_EQ(form.Caption, "Optionen");
 }
 
-// The whole road: a language file beside the library, the module created through the registered factory,
-// then the host selecting another language.
-TEST(ModuleTranslatorTest, TheModuleAndItsMessageTableSpeakTheFileLanguage) {
-  const std::string language_file =
-      std::filesystem::path(platform::own_module_path()).replace_extension(".lng").string();
-  std::filesystem::copy_file(fixture_path(), language_file,
-                             std::filesystem::copy_options::overwrite_existing);
-  struct Remove {
-    std::string path;
-    ~Remove() {
-      RegisterTranslatorFactory(nullptr);
-      std::filesystem::remove(path);
-    }
-  } remove{language_file};
-  RegisterTranslatorFactory(&MakeModuleTranslator);
+// The language file beside the library (here: beside the test program), and modules made with the factory the
+// library registers at start-up.
+class LanguageFileBesideLibrary : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::filesystem::copy_file(fixture_path(), language_file_,
+                               std::filesystem::copy_options::overwrite_existing);
+    RegisterTranslatorFactory(&MakeModuleTranslator);
+  }
+  void TearDown() override {
+    RegisterTranslatorFactory(nullptr);
+    std::filesystem::remove(language_file_);
+    std::filesystem::remove(settings_file_);
+  }
+  // A module created as the library creates it, with its settings in a file of its own.
+  std::unique_ptr<TaPlugin> MakeModule() {
+    auto module = std::make_unique<TaPlugin>(nullptr);
+    module->AfterConstruction();
+    module->INIFile = settings_file_;
+    return module;
+  }
 
-  TaPlugin module(nullptr);
-  module.AfterConstruction();
-  EXPECT_EQ(module.Language, "DE");
-  EXPECT_EQ(module.MsgNoData, kNoDataDe);
-  EXPECT_EQ(module.Texts.ErrParseData, "Daten nicht lesbar");
+  const std::filesystem::path base_ = std::filesystem::path(platform::own_module_path());
+  const std::string language_file_ = std::filesystem::path(base_).replace_extension(".lng").string();
+  const std::string settings_file_ = std::filesystem::path(base_).replace_extension(".ini").string();
+};
+
+TEST_F(LanguageFileBesideLibrary, TheModuleAndItsMessageTableSpeakTheFileLanguage) {
+  std::unique_ptr<TaPlugin> module = MakeModule();
+  EXPECT_EQ(module->Language, "DE");
+  EXPECT_EQ(module->MsgNoData, kNoDataDe);
+  EXPECT_EQ(module->Texts.ErrParseData, "Daten nicht lesbar");
 
   // The parser items the host shows: translated, except where a translation would split the items text.
-  module.INIFile = std::filesystem::path(language_file).replace_extension(".ini").string();
   int32_t result = 0;
-  module.OnLoad(module, nullptr, result);
-  module.OnBeforeGetParserItems(module);
-  std::filesystem::remove(module.INIFile);
-  const std::vector<TParserItem>& items = module.ParserItems.items();
+  module->OnLoad(*module, nullptr, result);
+  module->OnBeforeGetParserItems(*module);
+  const std::vector<TParserItem>& items = module->ParserItems.items();
   ASSERT_GE(items.size(), 7u);
   EXPECT_EQ(items[0].Description, "Vollst\xE4ndiges Datenpaket");
   EXPECT_EQ(items[1].Description, "Data packet");
   EXPECT_EQ(items[6].Name, "CLIENTID");
   EXPECT_EQ(items[6].Description, "Client ID");
 
-  module.ChangeLanguage("FR");
-  EXPECT_EQ(module.MsgNoData, kNoDataFr);
-  EXPECT_EQ(module.Texts.ErrParseData,
+  module->ChangeLanguage("FR");
+  EXPECT_EQ(module->MsgNoData, kNoDataFr);
+  EXPECT_EQ(module->Texts.ErrParseData,
             "Donn\xE9"
             "es illisibles");
-  module.ChangeLanguage("EN");
-  EXPECT_EQ(module.MsgNoData, "No data for processing");
-  EXPECT_EQ(module.Texts.ErrParseData, "Unable to parse data");
-  EXPECT_EQ(module.Texts.ErrConfigChange, "Error occurred while changing the configuration (%s)");
+  module->ChangeLanguage("EN");
+  EXPECT_EQ(module->MsgNoData, "No data for processing");
+  EXPECT_EQ(module->Texts.ErrParseData, "Unable to parse data");
+  EXPECT_EQ(module->Texts.ErrConfigChange, "Error occurred while changing the configuration (%s)");
+}
+
+TEST_F(LanguageFileBesideLibrary, TheOptionsDialogSpeaksTheModuleLanguage) {
+  RegisterDialogTranslator([](TaPlugin& module, TComponent& form) { TranslateComponentTexts(module, form); });
+  struct Unregister {
+    ~Unregister() { RegisterDialogTranslator(nullptr); }
+  } unregister;
+  std::unique_ptr<TaPlugin> module = MakeModule();
+  struct Case {
+    const char* language;
+    std::string cancel, page, label, header;
+  };
+  const std::vector<Case> cases = {
+      {"DE", "Abbrechen", "XML-Daten", "Name des Wurzelknotens", "Bezeichnung"},
+      {"FR", "Annuler",
+       "Donn\xE9"
+       "es XML",
+       "Nom du n\x9C"
+       "ud racine",
+       "Nom"},  // 1252 holds the "oe" ligature
+      {"EN", "Cancel", "XML data", "Root node name", "Name"},
+  };
+  for (const Case& c : cases) {
+    module->ChangeLanguage(c.language);
+    TfrmOption form(HostOf(*module));
+    form.FormCreate();
+    EXPECT_EQ(form.btnCancel->Caption, c.cancel) << c.language;
+    EXPECT_EQ(form.FindComponent("p_0_0")->GetStrProp("Caption"), c.page) << c.language;
+    EXPECT_EQ(form.FindComponent("lblBegSign")->GetStrProp("Caption"), c.label) << c.language;
+    EXPECT_EQ(form.XMLs->Column(0).Header, c.header) << c.language;
+    EXPECT_EQ(form.BegSign->Text, "Data") << c.language;  // what the user typed stays
+  }
 }
 
 }  // namespace

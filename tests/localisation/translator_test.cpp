@@ -192,7 +192,7 @@ TEST(TranslatorTest, FileSettingsOfTheFixture) {
   std::string text = "Add item";
   ASSERT_TRUE(translator.TranslateComponent("DE", text));
   const TWtransl::FileState state = translator.State();
-  EXPECT_EQ(state.Count, 8);
+  EXPECT_EQ(state.Count, 12);
   EXPECT_EQ(state.Locale, 0x407u);
   EXPECT_EQ(state.Encoding, TextEncoding::Utf8);
   EXPECT_EQ(state.Save, SaveMode::None);
