@@ -8,7 +8,9 @@ namespace quendra::rules {
 
 namespace {
 
-const platform::AnsiCodePage& code_page() { return platform::AnsiCodePage::System(); }
+const platform::AnsiCodePage& code_page() {
+  return platform::AnsiCodePage::System();
+}
 
 // Splits at CR LF, CR or LF.
 template <typename Fn>
@@ -22,7 +24,9 @@ void for_each_line(std::string_view text, Fn&& fn) {
   }
 }
 
-int32_t integer_or_minus_one(std::string_view field) { return ParseInt32Text(field).value_or(-1); }
+int32_t integer_or_minus_one(std::string_view field) {
+  return ParseInt32Text(field).value_or(-1);
+}
 
 std::optional<TParserItem> read_rule(std::string_view line) {
   // "||" ends a field; a lone "|" belongs to the field.
@@ -43,7 +47,8 @@ std::optional<TParserItem> read_rule(std::string_view line) {
   if (action != 0 && action != 1) return std::nullopt;
   rule.Action = static_cast<RuleAction>(action);
   const int32_t code = integer_or_minus_one(fields[3]);
-  rule.DataType = code >= 0 && code <= kDataCurrency ? static_cast<TParamDataType>(code) : DataTypeByName(fields[3]);
+  rule.DataType =
+      code >= 0 && code <= kDataCurrency ? static_cast<TParamDataType>(code) : DataTypeByName(fields[3]);
   return rule;
 }
 
@@ -63,7 +68,8 @@ const TParserItem* FindNodeRule(const std::vector<TParserItem>& rules, std::stri
   for (const TParserItem& rule : rules) {
     if ((rule.Kind != RuleKind::All && rule.Kind != kind) || rule.Name.size() != name.size()) continue;
     std::size_t i = 0;
-    while (i < name.size() && static_cast<char>(lower[static_cast<unsigned char>(name[i])]) == rule.Name[i]) ++i;
+    while (i < name.size() && static_cast<char>(lower[static_cast<unsigned char>(name[i])]) == rule.Name[i])
+      ++i;
     if (i == name.size()) return &rule;
   }
   return nullptr;
@@ -81,13 +87,17 @@ RootSigns RootSigns::FromRootName(std::string_view beg_sign_text) {
 
 std::string MakeParamName(const WalkOptions& options, std::string_view element_name, std::string_view name) {
   std::string result;
-  if (options.AddNodeName && !element_name.empty()) {
-    result.reserve(element_name.size() + 1 + name.size());
-    result.append(element_name).append(1, '.');
-  }
-  result.append(name);
-  if (options.NameUpper) code_page().ToUpper(result.data(), result.size());
+  MakeParamNameInto(options, element_name, name, result);
   return result;
+}
+
+std::string_view MakeParamNameInto(const WalkOptions& options, std::string_view element_name,
+                                   std::string_view name, std::string& out) {
+  out.clear();
+  if (options.AddNodeName && !element_name.empty()) out.append(element_name).append(1, '.');
+  out.append(name);
+  if (options.NameUpper) code_page().ToUpper(out.data(), out.size());
+  return out;
 }
 
 namespace {
@@ -103,7 +113,8 @@ void truncate(TzelParamsList& list, int32_t count) {
 }  // namespace
 
 void WalkElement(const TtolXMLNode& element, TzelParamsList& current, TzelParamsList& rows,
-                 const std::vector<TParserItem>& rules, const WalkOptions& options, const ValueFormatter& format) {
+                 const std::vector<TParserItem>& rules, const WalkOptions& options,
+                 const ValueFormatter& format) {
   // An explicit stack instead of recursion: one frame per open element, with the count of values `current`
   // had before the element added its own.
   struct Frame {
@@ -113,6 +124,7 @@ void WalkElement(const TtolXMLNode& element, TzelParamsList& current, TzelParams
   };
   const int32_t start = current.Count();
   std::vector<Frame> stack{{&element, 0, start}};
+  std::string name;  // reused for every value's name
   try {
     while (!stack.empty()) {
       Frame& frame = stack.back();
@@ -128,12 +140,12 @@ void WalkElement(const TtolXMLNode& element, TzelParamsList& current, TzelParams
       const int32_t mark = current.Count();
       const bool has_children = !child.Children().empty();
       if (options.ExportNodes && (!has_children || !child.Text().empty()))
-        current.Add(MakeParamName(options, {}, child.Name()), format(type_of(rule), child.Text()));
+        current.Add(MakeParamNameInto(options, {}, child.Name(), name), format(type_of(rule), child.Text()));
       if (options.ExportAttributes) {
         for (const TtolXMLAttribute& attribute : child.Attributes()) {
           const TParserItem* attribute_rule = FindNodeRule(rules, attribute.Name(), RuleKind::Attribute);
           if (attribute_rule && attribute_rule->Action == RuleAction::Ignore) continue;
-          current.Add(MakeParamName(options, child.Name(), attribute.Name()),
+          current.Add(MakeParamNameInto(options, child.Name(), attribute.Name(), name),
                       format(type_of(attribute_rule), attribute.Value()));
         }
       }

@@ -54,14 +54,19 @@ struct WalkOptions {
 };
 
 // The value of a text under a rule (none: no rule matched).
-using ValueFormatter = std::function<OleVariant(std::optional<TParamDataType> data_type, std::string_view text)>;
+using ValueFormatter =
+    std::function<OleVariant(std::optional<TParamDataType> data_type, std::string_view text)>;
 
 std::string MakeParamName(const WalkOptions& options, std::string_view element_name, std::string_view name);
+// The same into `out` (replaced), so a walk makes names without a string each; returns a view of `out`.
+std::string_view MakeParamNameInto(const WalkOptions& options, std::string_view element_name,
+                                   std::string_view name, std::string& out);
 
 // Appends to `rows` one row for every leaf element below `element`: the values in `current` (the block's
 // starting values), then the values of the elements on the way down and the leaf's own. `current` is left as
 // it was, also when a failure is thrown. Deep documents do not deepen the stack.
 void WalkElement(const TtolXMLNode& element, TzelParamsList& current, TzelParamsList& rows,
-                 const std::vector<TParserItem>& rules, const WalkOptions& options, const ValueFormatter& format);
+                 const std::vector<TParserItem>& rules, const WalkOptions& options,
+                 const ValueFormatter& format);
 
 }  // namespace quendra::rules
