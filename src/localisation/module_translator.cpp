@@ -47,7 +47,11 @@ ModuleTranslator::ModuleTranslator(const std::string& language_file) {
 }
 
 std::string ModuleTranslator::ReadFileLanguage() {
-  return translator_.LanguageFile.empty() ? std::string() : translator_.ReadFileLanguage();
+  if (translator_.LanguageFile.empty()) return std::string();
+  // Without a default the module would have no language at all and ignore every language the host selects:
+  // it starts in the language its texts are written in instead.
+  std::string language = translator_.ReadFileLanguage();
+  return language.empty() ? translator_.BaseLanguage : language;
 }
 
 bool ModuleTranslator::HasLanguageFile() const {

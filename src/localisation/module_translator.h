@@ -6,6 +6,8 @@
 // module keeps its English texts. Besides the usual property names it translates the module's three log
 // texts and the options dialog's grid columns, headers, drop-down items and message texts.
 //
+// A file without a default language starts the module in English, so the host can still select another.
+//
 // A text translated before is translated again from its English original, so changing the language twice
 // (German, then French) gives French texts, and a language the file does not hold gives English ones.
 #pragma once

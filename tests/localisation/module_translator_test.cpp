@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 
 #include "component/form.h"
 #include "dialog/options_dialog_hook.h"
@@ -25,6 +26,11 @@ TEST(ModuleTranslatorTest, ReadsTheDefaultLanguageOnlyFromAnExistingFile) {
   ModuleTranslator with_file(fixture_path());
   EXPECT_TRUE(with_file.HasLanguageFile());
   EXPECT_EQ(with_file.ReadFileLanguage(), "DE");
+  const std::string no_default = std::filesystem::temp_directory_path() / "quendra_no_default.lng";
+  { std::ofstream(no_default) << "EN:>Add item\nDE:>Hinzu\n\n"; }
+  ModuleTranslator without_default(no_default);
+  EXPECT_EQ(without_default.ReadFileLanguage(), "EN");
+  std::filesystem::remove(no_default);
   ModuleTranslator without(fixture_path() + ".missing");
   EXPECT_FALSE(without.HasLanguageFile());
   EXPECT_EQ(without.ReadFileLanguage(), "");
