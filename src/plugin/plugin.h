@@ -105,6 +105,15 @@ class TzelPlugin {
   std::atomic<int32_t> LoadCount{0};
   std::atomic<bool> Unloaded{false};
   std::atomic<bool> Busy{false};
+  // Data calls inside the instance right now. UNLOAD waits for them before it frees what they hand out.
+  std::atomic<int32_t> RunningDataCalls{0};
+  struct DataCallScope {
+    explicit DataCallScope(TzelPlugin& p) : plugin(p) { plugin.RunningDataCalls.fetch_add(1); }
+    ~DataCallScope() { plugin.RunningDataCalls.fetch_sub(1); }
+    DataCallScope(const DataCallScope&) = delete;
+    DataCallScope& operator=(const DataCallScope&) = delete;
+    TzelPlugin& plugin;
+  };
   std::recursive_mutex CommandLock;
   std::atomic<int32_t> CommandDepth{0};
   std::atomic<bool> ModuleState[kModuleTypeCount] = {};
@@ -167,6 +176,7 @@ class TzelPlugin {
   int32_t UnloadModule(PPluginCallRec rec);
   int32_t SetState(PPluginCallRec rec);
   int32_t SettingsNow(PPluginCallRec rec, bool load);
+  bool WaitForDataCalls();
   bool send_log_text(uintptr_t tag, const std::string& text) const;
 
   std::recursive_mutex language_mutex_;

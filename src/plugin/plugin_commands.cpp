@@ -3,6 +3,7 @@
 #include <charconv>
 
 #include "common/errors.h"
+#include "platform/clock.h"
 #include "plugin/plugin.h"
 
 namespace quendra {
@@ -168,15 +169,30 @@ int32_t TzelPlugin::UnloadModule(PPluginCallRec rec) {
     swallow([&] {
       if (OnUnload) OnUnload(*this, rec, result);
     });
-    // Rows handed out earlier stay readable until the next data call, which the Unloaded flag refuses.
-    swallow([&] { OutputRows.reset(); });
-    swallow([&] { EventRows.reset(); });
+    // Data calls already inside may still be filling or handing out the row lists: let them finish first.
+    // New ones are refused since Unloaded is set. If one never ends, the lists stay (freed with the
+    // instance) rather than vanish under it.
+    if (WaitForDataCalls()) {
+      swallow([&] { OutputRows.reset(); });
+      swallow([&] { EventRows.reset(); });
+    }
     HostModule = 0;
     LogWindow.store(0);
     return result;
   } catch (...) {
     return QUENDRA_FAILED;
   }
+}
+
+bool TzelPlugin::WaitForDataCalls() {
+  constexpr uint32_t kWaitMs = 30000;
+  const uint32_t start = platform::tick_count();
+  while (RunningDataCalls.load() > 0) {
+    if (platform::tick_count() - start >= kWaitMs) return false;
+    platform::pump_messages();  // a running call may be logging to a window of this thread
+    platform::sleep_ms(1);
+  }
+  return true;
 }
 
 int32_t TzelPlugin::SetState(PPluginCallRec rec) {

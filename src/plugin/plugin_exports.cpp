@@ -33,6 +33,8 @@ int32_t guarded_data_call(PPluginCallRec rec, bool clear_result, Step step) noex
   } catch (...) {
     return QUENDRA_INVALID;
   }
+  // Counted before the Unloaded check, so an UNLOAD that sets the flag either refuses this call or waits for it.
+  TzelPlugin::DataCallScope running(*plugin);
   if (plugin->Unloaded.load()) return QUENDRA_INVALID;
   plugin->Busy.store(true);
   if (clear_result) rec->ResultValue = 0;
