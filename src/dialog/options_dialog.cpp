@@ -28,26 +28,30 @@ T& Place(TComponent& owner, TWinControl& parent, std::string name, TBounds bound
   return control;
 }
 
+// A control with a caption: labels, buttons, check boxes.
+template <class T>
+T& PlaceCaptioned(TComponent& owner, TWinControl& parent, std::string name, std::string caption,
+                  TBounds bounds) {
+  T& control = Place<T>(owner, parent, std::move(name), bounds);
+  control.Caption = std::move(caption);
+  return control;
+}
+
 TLabel& PlaceLabel(TComponent& owner, TWinControl& parent, std::string name, std::string caption,
                    TBounds bounds) {
-  TLabel& label = Place<TLabel>(owner, parent, std::move(name), bounds);
-  label.Caption = std::move(caption);
-  return label;
+  return PlaceCaptioned<TLabel>(owner, parent, std::move(name), std::move(caption), bounds);
 }
 
 TCheckBox& PlaceCheckBox(TComponent& owner, TWinControl& parent, std::string name, std::string caption,
                          TBounds bounds, bool checked = false) {
-  TCheckBox& box = Place<TCheckBox>(owner, parent, std::move(name), bounds);
-  box.Caption = std::move(caption);
+  TCheckBox& box = PlaceCaptioned<TCheckBox>(owner, parent, std::move(name), std::move(caption), bounds);
   box.Checked = checked;
   return box;
 }
 
 TButton& PlaceButton(TComponent& owner, TWinControl& parent, std::string name, std::string caption,
                      TBounds bounds) {
-  TButton& button = Place<TButton>(owner, parent, std::move(name), bounds);
-  button.Caption = std::move(caption);
-  return button;
+  return PlaceCaptioned<TButton>(owner, parent, std::move(name), std::move(caption), bounds);
 }
 
 TEdit& PlaceEdit(TComponent& owner, TWinControl& parent, std::string name, std::string text, TBounds bounds) {

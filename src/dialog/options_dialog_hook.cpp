@@ -1,6 +1,8 @@
 #include "dialog/options_dialog_hook.h"
 
+#include <exception>
 #include <mutex>
+#include <string>
 
 #include "quendra/quendra_module.h"
 #include "settings/settings_map.h"
@@ -18,7 +20,13 @@ platform::WindowRect ToRect(const TBounds& b) {
 
 bool ShowWithPlatformView(TaPlugin& module, PPluginCallRec rec) {
   OptionsDialogView view = PlatformDialogView();
-  return view != nullptr && RunOptionsDialog(module, rec, view);
+  try {
+    return view != nullptr && RunOptionsDialog(module, rec, view);
+  } catch (const std::exception& failure) {
+    // The framework swallows the failure; the user still learns why the dialog went away.
+    module.AddLog(0, std::string("The options dialog failed: ") + failure.what());
+    throw;
+  }
 }
 
 }  // namespace

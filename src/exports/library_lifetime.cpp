@@ -1,4 +1,5 @@
 // Start-up and shutdown of the library: the instance registry and the module class exist from load to unload.
+#include "dialog/options_dialog_hook.h"
 #include "localisation/module_translator.h"
 #include "plugin/plugin_registry.h"
 #include "quendra/quendra_module.h"
@@ -9,6 +10,7 @@ struct LibraryLifetime {
   LibraryLifetime() {
     quendra::StartPluginRegistry();
     quendra::RegisterModuleClass();
+    quendra::InstallOptionsDialog();
     quendra::RegisterTranslatorFactory(&quendra::MakeModuleTranslator);
   }
   ~LibraryLifetime() { quendra::ShutdownPluginRegistry(); }

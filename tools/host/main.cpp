@@ -40,6 +40,7 @@ struct Options {
   double max_seconds = 0;  // 0: no limit
   std::vector<std::string> inputs;
   bool info = false;
+  bool options = false;
 };
 
 void usage() {
@@ -63,6 +64,7 @@ void usage() {
       "  --max-seconds S        with --listen: stop after S seconds (default: run until killed)\n"
       "  --language CODE        interface language of the plug-in\n"
       "  --info                 print what the plug-in reports about itself\n"
+      "  --options              open the plug-in's options dialog (Windows)\n"
       "Exit codes: 0 done, 1 bad arguments, 2 library or settings could not be loaded.\n",
       stderr);
 }
@@ -91,6 +93,8 @@ bool parse(int argc, char** argv, Options& o) {
     long long n = 0;
     if (arg == "--info") {
       o.info = true;
+    } else if (arg == "--options") {
+      o.options = true;
     } else if (arg == "-" || arg.rfind("--", 0) != 0) {
       o.inputs.push_back(arg);
     } else {
@@ -116,7 +120,7 @@ bool parse(int argc, char** argv, Options& o) {
       else return false;
     }
   }
-  if (o.inputs.empty() && !o.info && o.listen_port < 0) o.inputs.push_back("-");
+  if (o.inputs.empty() && !o.info && !o.options && o.listen_port < 0) o.inputs.push_back("-");
   return true;
 }
 
@@ -249,6 +253,21 @@ int run(const Options& o) {
   } catch (const std::exception& failure) {
     std::fprintf(stderr, "quendra-host: %s\n", failure.what());
     return 2;
+  }
+  if (o.options) {
+    // The call carries the settings file as every command does; without it the module would use the registry.
+    quendra::host::ParamsPtr params(quendra::TzelParamsList::create());
+    using quendra::OleVariant;
+    if (!o.session.settings.empty())
+      params->Add("INI-FILE", OleVariant::from_ansi_as_wide(o.session.settings));
+    if (!o.session.language.empty())
+      params->Add("LANGUAGE", OleVariant::from_ansi_as_wide(o.session.language));
+    QuendraCallRec rec = library->record(o.session.handle, params.get());
+    library->api().ShowOptionsDialog(&rec);
+    library->drain_log(o.session.handle);
+    std::fprintf(stderr, "quendra-host: options dialog %s\n",
+                 rec.ResultValue == 1 ? "confirmed" : "not confirmed");
+    if (o.inputs.empty()) return 0;
   }
   std::string items = session->items();
   std::fprintf(stderr, "quendra-host: %zu parser items\n", items.empty() ? 0 : 1 + std::count(items.begin(), items.end(), '\n'));

@@ -1,0 +1,169 @@
+// Opens the options dialog through the ShowOptionsDialog export, as a host does, and drives it from a second
+// thread with window messages: it visits every page (taking a screenshot of each when a screenshot service
+// is there), types a root name, adds a rule row and fills it through the grid's cell editors, and presses
+// OK. Then the store must hold the new settings and a second instance on the same settings must have
+// reloaded them.
+#include <windows.h>
+//
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <thread>
+
+#include "dialog/win32/dialog_window.h"
+#include "host_session.h"
+#include "plugin_library.h"
+
+namespace quendra::host {
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr UINT kTimeoutMs = 5000;
+
+LRESULT Send(HWND hwnd, UINT message, WPARAM wparam = 0, LPARAM lparam = 0) {
+  DWORD_PTR result = 0;
+  SendMessageTimeoutA(hwnd, message, wparam, lparam, SMTO_ABORTIFHUNG, kTimeoutMs, &result);
+  return static_cast<LRESULT>(result);
+}
+
+HWND WaitForDialog() {
+  for (int i = 0; i < 400; ++i) {
+    if (HWND dialog = FindWindowA(kOptionsDialogClassName, nullptr); dialog && IsWindowVisible(dialog))
+      return dialog;
+    std::this_thread::sleep_for(50ms);
+  }
+  return nullptr;
+}
+
+HWND Control(HWND dialog, const std::string& name) {
+  return reinterpret_cast<HWND>(Send(dialog, kMsgFindControl, 0, reinterpret_cast<LPARAM>(name.c_str())));
+}
+
+std::string Text(HWND hwnd) {
+  char buffer[512] = {};
+  Send(hwnd, WM_GETTEXT, sizeof buffer, reinterpret_cast<LPARAM>(buffer));
+  return buffer;
+}
+
+// The screenshot service of tests/wine/with-xvfb: a request file answered by a PNG of the screen.
+void Screenshot(const std::string& name) {
+  const char* dir = std::getenv("QUENDRA_SHOT_DIR");
+  if (dir == nullptr || *dir == '\0') return;
+  std::string windows_dir = std::string("Z:") + dir;
+  for (char& c : windows_dir)
+    if (c == '/') c = '\\';
+  std::filesystem::create_directories(windows_dir);
+  const std::string base = windows_dir + "\\" + name;
+  std::filesystem::remove(base + ".png");
+  std::ofstream(base + ".request") << name;
+  for (int i = 0; i < 100 && !std::filesystem::exists(base + ".png"); ++i) std::this_thread::sleep_for(100ms);
+  EXPECT_TRUE(std::filesystem::exists(base + ".png")) << "no screenshot " << base;
+}
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+struct Drive {
+  bool found = false;
+  std::string title_on_page_1;
+  std::string editor_class;
+};
+
+// Everything a user does, from the second thread.
+void DriveDialog(Drive& out) {
+  HWND dialog = WaitForDialog();
+  if (!dialog) return;
+  out.found = true;
+  const char* pages[] = {"xml-data", "xml-nodes", "characters-translation", "filter", "data-format"};
+  for (int page = 0; page < 5; ++page) {
+    Send(Control(dialog, "SideBar." + std::to_string(page)), BM_CLICK);
+    std::this_thread::sleep_for(300ms);
+    if (page == 1) out.title_on_page_1 = Text(Control(dialog, "lblTitle"));
+    Screenshot("options-page-" + std::to_string(page) + "-" + pages[page]);
+  }
+
+  Send(Control(dialog, "SideBar.0"), BM_CLICK);
+  HWND root = Control(dialog, "BegSign");
+  Send(root, EM_SETSEL, 0, -1);
+  for (char c : std::string("Wine")) Send(root, WM_CHAR, static_cast<WPARAM>(c), 1);
+
+  Send(Control(dialog, "SideBar.1"), BM_CLICK);
+  Send(Control(dialog, "btnAddXML"), BM_CLICK);
+  HWND grid = Control(dialog, "XMLs");
+  LVITEMA state{};
+  state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+  state.state = LVIS_SELECTED | LVIS_FOCUSED;
+  Send(grid, LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(&state));
+  Send(grid, WM_KEYDOWN, VK_F2, 0);
+  HWND editor = Control(dialog, "XMLs.editor");
+  char cls[64] = {};
+  GetClassNameA(editor, cls, sizeof cls);
+  out.editor_class = cls;
+  Send(editor, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("Temp"));
+  // Tab moves to the next cell's editor: Type "Node", Action "Parse", Data type "Integer".
+  for (int item : {1, 1, 8}) {
+    Send(editor, WM_KEYDOWN, VK_TAB, 0);
+    editor = Control(dialog, "XMLs.editor");
+    Send(editor, CB_SETCURSEL, static_cast<WPARAM>(item), 0);
+  }
+  Send(editor, WM_KEYDOWN, VK_RETURN, 0);
+  std::this_thread::sleep_for(200ms);
+  Screenshot("options-after-editing");
+  Send(Control(dialog, "btnOK"), BM_CLICK);
+}
+
+TEST(DialogWindowTest, EditsReachTheStoreAndTheSiblingInstanceReloads) {
+  const auto dir =
+      std::filesystem::temp_directory_path() / ("quendra-dialog-" + std::to_string(GetCurrentProcessId()));
+  std::filesystem::create_directories(dir);
+  const std::string ini = (dir / "settings.ini").string();
+  // The file exists from the start, so no load falls back to the registry.
+  std::ofstream(ini, std::ios::binary) << "[Common]\r\nStart string=Data\r\n";
+  PluginLibrary library(QUENDRA_PLUGIN_PATH);
+  SessionOptions first;
+  first.settings = ini;
+  first.registry_path = "Software\\QuendraDialogTest\\" + std::to_string(GetCurrentProcessId()) + "-" +
+                        std::to_string(GetTickCount64());
+  SessionOptions second = first;
+  second.handle = 2;
+  {
+    HostSession one(library, first);
+    HostSession two(library, second);
+    const std::string block = "<Wine><Temp>42</Temp></Wine>";
+    EXPECT_EQ(std::string(two.process(block, 0).text), "");
+
+    Drive drive;
+    std::thread driver([&] { DriveDialog(drive); });
+    // As a host does, the call names the settings file; without it the module would use the registry.
+    ParamsPtr params(TzelParamsList::create());
+    params->Add("INI-FILE", OleVariant::from_ansi_as_wide(ini));
+    QuendraCallRec rec = library.record(1, params.get());
+    library.api().ShowOptionsDialog(&rec);
+    driver.join();
+    library.drain_log(1);
+
+    ASSERT_TRUE(drive.found);
+    EXPECT_EQ(drive.title_on_page_1, "XML nodes");
+    EXPECT_EQ(drive.editor_class, "Edit");
+    EXPECT_EQ(rec.ResultValue, 1);
+    const std::string stored = ReadFile(ini);
+    EXPECT_NE(stored.find("\r\nStart string=Wine\r\n"), std::string::npos) << stored;
+    EXPECT_NE(stored.find("\r\nXMLs=Temp||1||1||8%0d%0a\r\n"), std::string::npos) << stored;
+    // The second instance shares the settings and was told to reload them: it now cuts "Wine" blocks.
+    EXPECT_EQ(std::string(two.process(block, 0).text), block + "<{[::]}>");
+  }
+  std::error_code ec;
+  std::filesystem::remove_all(dir, ec);
+}
+
+}  // namespace
+}  // namespace quendra::host
