@@ -12,6 +12,8 @@ struct LibraryLifetime {
     quendra::RegisterModuleClass();
     quendra::InstallOptionsDialog();
     quendra::RegisterTranslatorFactory(&quendra::MakeModuleTranslator);
+    quendra::RegisterDialogTranslator(
+        [](quendra::TaPlugin& m, quendra::TComponent& f) { quendra::TranslateComponentTexts(m, f); });
   }
   ~LibraryLifetime() { quendra::ShutdownPluginRegistry(); }
 };
