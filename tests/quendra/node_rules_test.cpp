@@ -78,7 +78,10 @@ std::vector<std::string> walk(const char* xml, const WalkOptions& options, const
   const auto rules = ReadNodeRules(rule_rows);
   const ValueFormatter format = [](std::optional<TParamDataType> type, std::string_view text) {
     std::string shown(text);
-    if (type) shown += ":" + std::to_string(*type);
+    if (type) {
+      shown += ':';
+      shown += std::to_string(*type);
+    }
     return OleVariant::from_ansi_as_wide(shown);
   };
   WalkElement(*root, *current, *rows, rules, options, format);
@@ -90,7 +93,11 @@ std::vector<std::string> walk(const char* xml, const WalkOptions& options, const
       printed.emplace_back();
       continue;
     }
-    printed.back() += std::string(item->name()) + "=" + item->Value.to_ansi() + ";";
+    std::string& line = printed.back();
+    line += item->name();
+    line += '=';
+    line += item->Value.to_ansi();
+    line += ';';
   }
   printed.pop_back();
   return printed;
