@@ -1,8 +1,8 @@
 // Opens the options dialog through the ShowOptionsDialog export, as a host does, and drives it from a second
 // thread with window messages: it visits every page (taking a screenshot of each when a screenshot service
-// is there), types a root name, adds a rule row and fills it through the grid's cell editors, and presses
-// OK. Then the store must hold the new settings and a second instance on the same settings must have
-// reloaded them.
+// is there), types a root name and a locale, adds a rule row and fills it through the grid's cell editors,
+// and presses OK. Then the store must hold the new settings and a second instance on the same settings must
+// have reloaded them.
 #include <windows.h>
 //
 #include <commctrl.h>
@@ -96,6 +96,10 @@ void DriveDialog(Drive& out) {
   Send(root, EM_SETSEL, 0, -1);
   for (char c : std::string("Wine")) Send(root, WM_CHAR, static_cast<WPARAM>(c), 1);
 
+  // The locale field is shown in hexadecimal, and typed digits are read that way.
+  Send(Control(dialog, "SideBar.4"), BM_CLICK);
+  Send(Control(dialog, "spLocaleID"), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("407"));
+
   Send(Control(dialog, "SideBar.1"), BM_CLICK);
   Send(Control(dialog, "btnAddXML"), BM_CLICK);
   HWND grid = Control(dialog, "XMLs");
@@ -158,6 +162,7 @@ TEST(DialogWindowTest, EditsReachTheStoreAndTheSiblingInstanceReloads) {
     const std::string stored = ReadFile(ini);
     EXPECT_NE(stored.find("\r\nStart string=Wine\r\n"), std::string::npos) << stored;
     EXPECT_NE(stored.find("\r\nXMLs=Temp||1||1||8%0d%0a\r\n"), std::string::npos) << stored;
+    EXPECT_NE(stored.find("\r\nLocale ID=1031\r\n"), std::string::npos) << stored;
     // The second instance shares the settings and was told to reload them: it now cuts "Wine" blocks.
     EXPECT_EQ(std::string(two.process(block, 0).text), block + "<{[::]}>");
   }

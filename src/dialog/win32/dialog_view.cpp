@@ -716,7 +716,12 @@ void DialogWindow::Command(HWND from, int code) {
     case Kind::Spin: {
       auto& spin = static_cast<TSpinEdit&>(c);
       if (code == EN_CHANGE) {
-        if (const auto v = ParseInteger(WindowText(from)); v && *v >= INT32_MIN && *v <= INT32_MAX)
+        // A field shown in hexadecimal reads typed digits as hexadecimal too ("409" is 0x409).
+        std::string typed = WindowText(from);
+        if (spin.Hexadecimal && TrimBlanks(typed).rfind("0x", 0) != 0 &&
+            TrimBlanks(typed).rfind("0X", 0) != 0 && TrimBlanks(typed).rfind('$', 0) != 0)
+          typed = "0x" + std::string(TrimBlanks(typed));
+        if (const auto v = ParseInteger(typed); v && *v >= INT32_MIN && *v <= INT32_MAX)
           spin.Value = static_cast<double>(*v);
       } else if (code == EN_KILLFOCUS) {
         spin.Value = std::clamp(spin.Value, spin.MinValue, spin.MaxValue);
@@ -883,7 +888,8 @@ void DialogWindow::EndCellEditor(bool commit) {
   const bool had_focus = GetFocus() == editor;
   DestroyWindow(editor);
   if (had_focus && editor_native_) SetFocus(editor_native_->hwnd);
-  Sync();
+  // Ended by a layout inside a refresh, the running refresh shows the cell.
+  if (!syncing_) Sync();
 }
 
 void DialogWindow::MoveCellEditor(int step) {
