@@ -4,7 +4,7 @@ SECONDS ?= 60
 CTEST = ctest --output-on-failure -j $(JOBS)
 
 # build-<preset> is a pattern rule, so it must not be listed as phony (make skips rule search for those).
-.PHONY: all deps demo test test-linux test-asan test-tsan test-win bench fuzz clean
+.PHONY: all deps demo test test-linux test-asan test-tsan test-win bench fuzz soak clean
 
 all: build-linux
 
@@ -38,6 +38,10 @@ test-win: build-win32 build-win64
 
 bench: build-release
 	scripts/bench-table build/release/bench/quendra/quendra_bench 3
+
+# 64 TCP clients for 60 s through quendra-host --listen: every block once, memory flat.
+soak: build-linux
+	tests/soak/soak.sh build/linux 60 64
 
 fuzz: build-fuzz
 	scripts/run-fuzzers build/fuzz $(SECONDS)
