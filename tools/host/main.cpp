@@ -308,6 +308,11 @@ int run(const Options& o) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i)
+    if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+      usage();
+      return 0;
+    }
   Options options;
   if (!parse(argc, argv, options)) {
     usage();
