@@ -6,6 +6,7 @@
 #include "platform/clock.h"
 #include "quendra/quendra_module.h"
 #include "quendra/value_conversion.h"
+#include "text/date_template.h"
 #include "text/format_text.h"
 #include "xml/xml_parse_result.h"
 
@@ -192,6 +193,8 @@ void TaPlugin::ParseBlock(TSerialPortDM& container, TCustomParserClient& client,
     settings.chkUseNowDate_Checked = cfg.chkUseNowDate_Checked;
     settings.chkUseNowTime_Checked = cfg.chkUseNowTime_Checked;
     settings.spLocaleID_Value = cfg.spLocaleID_Value;
+    // Looked up once for the block rather than under the shared table's lock for every date.
+    settings.Locale = &LocaleDataForLcid(LocaleIdFromSetting(cfg.spLocaleID_Value));
     const auto string_map = cfg.TranslationTable(TDataSourceCfg::kStringVariablesTable);
     settings.StringVariablesMap = string_map.get();
     const ConversionLog log = [this](int type, const std::string& line) { AddLog(type, line); };

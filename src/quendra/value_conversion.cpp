@@ -130,8 +130,14 @@ bool TryFormatParamValue(const ValueConversionContext& context, TParamDataType d
         const std::string& tmpl = TemplateFor(settings, data_type);
         const std::string_view trimmed = Trim(text);
         try {
-          double value = DateTimeFromTemplate(tmpl, LocaleIdFromSetting(settings.spLocaleID_Value), trimmed,
-                                              settings.chkUseNowDate_Checked, settings.chkUseNowTime_Checked);
+          const platform::LocaleInfo& locale =
+              settings.Locale ? *settings.Locale
+                              : LocaleDataForLcid(LocaleIdFromSetting(settings.spLocaleID_Value));
+          // The clock is read only when a part of it is used.
+          const bool use_now = settings.chkUseNowDate_Checked || settings.chkUseNowTime_Checked;
+          double value = DateTimeFromTemplate(
+              tmpl, locale, trimmed, settings.chkUseNowDate_Checked, settings.chkUseNowTime_Checked,
+              use_now ? platform::CurrentLocalDateTime() : platform::LocalDateTime{});
           out = OleVariant::from_date(value);
           return true;
         } catch (const ConversionError& e) {

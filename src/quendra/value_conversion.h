@@ -13,6 +13,7 @@
 #include <string_view>
 
 #include "common/ole_variant.h"
+#include "platform/locale_info.h"
 #include "text/param_data_type.h"
 #include "text/translation_table.h"
 
@@ -32,6 +33,9 @@ struct ValueConversionSettings {
   double spLocaleID_Value = 1033;
   // The "String variables" map; nullptr leaves texts unchanged. Borrowed: it must outlive the call.
   const TzelTranslationTable* StringVariablesMap = nullptr;
+  // The locale data of spLocaleID_Value when the caller has looked it up already (for a whole block, say);
+  // nullptr: looked up at each date conversion.
+  const platform::LocaleInfo* Locale = nullptr;
 };
 
 // The module's log operation: a message type (0 failure) and the message.
