@@ -26,7 +26,7 @@ TEST(ModuleTranslatorTest, ReadsTheDefaultLanguageOnlyFromAnExistingFile) {
   ModuleTranslator with_file(fixture_path());
   EXPECT_TRUE(with_file.HasLanguageFile());
   EXPECT_EQ(with_file.ReadFileLanguage(), "DE");
-  const std::string no_default = std::filesystem::temp_directory_path() / "quendra_no_default.lng";
+  const std::string no_default = (std::filesystem::temp_directory_path() / "quendra_no_default.lng").string();
   { std::ofstream(no_default) << "EN:>Add item\nDE:>Hinzu\n\n"; }
   ModuleTranslator without_default(no_default);
   EXPECT_EQ(without_default.ReadFileLanguage(), "EN");
