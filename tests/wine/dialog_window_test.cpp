@@ -9,14 +9,13 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
 #include <thread>
 
-#include "dialog/win32/dialog_window.h"
+#include "dialog_driver.h"
 #include "host_session.h"
 #include "plugin_library.h"
 
@@ -24,48 +23,7 @@ namespace quendra::host {
 namespace {
 
 using namespace std::chrono_literals;
-
-constexpr UINT kTimeoutMs = 5000;
-
-LRESULT Send(HWND hwnd, UINT message, WPARAM wparam = 0, LPARAM lparam = 0) {
-  DWORD_PTR result = 0;
-  SendMessageTimeoutA(hwnd, message, wparam, lparam, SMTO_ABORTIFHUNG, kTimeoutMs, &result);
-  return static_cast<LRESULT>(result);
-}
-
-HWND WaitForDialog() {
-  for (int i = 0; i < 400; ++i) {
-    if (HWND dialog = FindWindowA(kOptionsDialogClassName, nullptr); dialog && IsWindowVisible(dialog))
-      return dialog;
-    std::this_thread::sleep_for(50ms);
-  }
-  return nullptr;
-}
-
-HWND Control(HWND dialog, const std::string& name) {
-  return reinterpret_cast<HWND>(Send(dialog, kMsgFindControl, 0, reinterpret_cast<LPARAM>(name.c_str())));
-}
-
-std::string Text(HWND hwnd) {
-  char buffer[512] = {};
-  Send(hwnd, WM_GETTEXT, sizeof buffer, reinterpret_cast<LPARAM>(buffer));
-  return buffer;
-}
-
-// The screenshot service of tests/wine/with-xvfb: a request file answered by a PNG of the screen.
-void Screenshot(const std::string& name) {
-  const char* dir = std::getenv("QUENDRA_SHOT_DIR");
-  if (dir == nullptr || *dir == '\0') return;
-  std::string windows_dir = std::string("Z:") + dir;
-  for (char& c : windows_dir)
-    if (c == '/') c = '\\';
-  std::filesystem::create_directories(windows_dir);
-  const std::string base = windows_dir + "\\" + name;
-  std::filesystem::remove(base + ".png");
-  std::ofstream(base + ".request") << name;
-  for (int i = 0; i < 100 && !std::filesystem::exists(base + ".png"); ++i) std::this_thread::sleep_for(100ms);
-  EXPECT_TRUE(std::filesystem::exists(base + ".png")) << "no screenshot " << base;
-}
+using namespace dialog_driver;
 
 std::string ReadFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
@@ -88,7 +46,7 @@ void DriveDialog(Drive& out) {
     Send(Control(dialog, "SideBar." + std::to_string(page)), BM_CLICK);
     std::this_thread::sleep_for(300ms);
     if (page == 1) out.title_on_page_1 = Text(Control(dialog, "lblTitle"));
-    Screenshot("options-page-" + std::to_string(page) + "-" + pages[page]);
+    EXPECT_TRUE(Screenshot("options-page-" + std::to_string(page) + "-" + pages[page])) << "no screenshot";
   }
 
   Send(Control(dialog, "SideBar.0"), BM_CLICK);
@@ -121,7 +79,7 @@ void DriveDialog(Drive& out) {
   }
   Send(editor, WM_KEYDOWN, VK_RETURN, 0);
   std::this_thread::sleep_for(200ms);
-  Screenshot("options-after-editing");
+  EXPECT_TRUE(Screenshot("options-after-editing")) << "no screenshot";
   Send(Control(dialog, "btnOK"), BM_CLICK);
 }
 
