@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cstring>
 #include <new>
+#include <optional>
 
 #include "common/errors.h"
 #include "platform/ansi_codepage.h"
@@ -70,9 +71,16 @@ struct SharedValue {
   OleVariant value;
 };
 
+// The items copied for one row are made in one allocation; the block goes when its last item does.
+struct alignas(8) ItemBlock {
+  std::atomic<int32_t> refs;
+};
+
 struct alignas(8) ItemHeader {
   std::atomic<SharedValue*> shared;
+  ItemBlock* block;  // null: the item was allocated alone
 };
+constexpr std::size_t kSlotSize = sizeof(ItemHeader) + sizeof(TzelParamsListItem);
 static_assert(sizeof(ItemHeader) % alignof(TzelParamsListItem) == 0);
 
 ItemHeader* header_of(TzelParamsListItem* item) {
@@ -119,17 +127,25 @@ SharedValue* share_value(TzelParamsListItem& item) {
   return shared;
 }
 
-// A zeroed item with an empty value; `own` gives it the header of an own list's item.
-TzelParamsListItem* alloc_item(bool own) {
+// A zeroed item with an empty value at `at`; `own` puts the header of an own list's item in front of it.
+TzelParamsListItem* init_item(char* at, bool own, ItemBlock* block) {
   const std::size_t prefix = own ? sizeof(ItemHeader) : 0;
-  char* block = static_cast<char*>(platform::shared_alloc(prefix + sizeof(TzelParamsListItem)));
-  std::memset(block, 0, prefix + sizeof(TzelParamsListItem));
-  if (own) new (block) ItemHeader{nullptr};
-  auto* item = reinterpret_cast<TzelParamsListItem*>(block + prefix);
+  std::memset(at, 0, prefix + sizeof(TzelParamsListItem));
+  if (own) new (at) ItemHeader{nullptr, block};
+  auto* item = reinterpret_cast<TzelParamsListItem*>(at + prefix);
   new (&item->Value) OleVariant();
   item->ClassRec = own ? &kOwnItemClass : &kItemClass;
   item->State = kItemStateAdded;
   return item;
+}
+
+TzelParamsListItem* alloc_item(bool own) {
+  const std::size_t size = (own ? sizeof(ItemHeader) : 0) + sizeof(TzelParamsListItem);
+  return init_item(static_cast<char*>(platform::shared_alloc(size)), own, nullptr);
+}
+
+void release_block(ItemBlock* block, int32_t count) noexcept {
+  if (block->refs.fetch_sub(count, std::memory_order_acq_rel) == count) platform::shared_free(block);
 }
 
 void free_item(TzelParamsListItem* item) noexcept {
@@ -138,8 +154,46 @@ void free_item(TzelParamsListItem* item) noexcept {
   ansi::release(item->LowerName);
   drop_value(item);
   item->Value.~OleVariant();
-  platform::shared_free(item->ClassRec == &kOwnItemClass ? static_cast<void*>(header_of(item)) : item);
+  if (item->ClassRec != &kOwnItemClass) {
+    platform::shared_free(item);
+  } else if (ItemBlock* block = header_of(item)->block) {
+    release_block(block, 1);
+  } else {
+    platform::shared_free(header_of(item));
+  }
 }
+
+}  // namespace
+
+// Room for the items of one row of an own list, taken in order; what is not taken is given back at the end.
+class ItemSlots {
+ public:
+  explicit ItemSlots(int32_t count)
+      : block_(static_cast<ItemBlock*>(
+            platform::shared_alloc(sizeof(ItemBlock) + static_cast<std::size_t>(count) * kSlotSize))),
+        count_(count) {
+    new (block_) ItemBlock{};
+    block_->refs.store(count, std::memory_order_relaxed);
+  }
+  ~ItemSlots() {
+    if (next_ < count_) release_block(block_, count_ - next_);
+  }
+  ItemSlots(const ItemSlots&) = delete;
+  ItemSlots& operator=(const ItemSlots&) = delete;
+
+  TzelParamsListItem* take() {
+    if (next_ == count_) return alloc_item(true);
+    char* at = reinterpret_cast<char*>(block_ + 1) + static_cast<std::size_t>(next_++) * kSlotSize;
+    return init_item(at, true, block_);
+  }
+
+ private:
+  ItemBlock* block_;
+  int32_t count_;
+  int32_t next_ = 0;
+};
+
+namespace {
 
 TzelParamsListItem* new_item(bool own, std::string_view name, OleVariant&& value) {
   TzelParamsListItem* item = alloc_item(own);
@@ -161,8 +215,8 @@ bool is_shareable(const OleVariant& value) {
 
 // A copy of an item this side made: its names are shared by reference; a text value is shared too when both
 // items belong to own lists, and copied otherwise.
-TzelParamsListItem* copy_own_item(TzelParamsListItem& source, bool own) {
-  TzelParamsListItem* item = alloc_item(own);
+TzelParamsListItem* copy_own_item(TzelParamsListItem& source, bool own, ItemSlots* slots) {
+  TzelParamsListItem* item = slots ? slots->take() : alloc_item(own);
   item->Name = ansi::retain(source.Name);
   item->LowerName = ansi::retain(source.LowerName);
   if (own && source.ClassRec == &kOwnItemClass && is_shareable(source.Value)) {
@@ -341,26 +395,44 @@ TzelParamsListItem* TzelParamsList::SetValue(std::string_view name, const OleVar
 }
 
 TzelParamsListItem* TzelParamsList::AddItemCopy(const TzelParamsListItem* item) {
+  return add_copy(item, nullptr);
+}
+
+TzelParamsListItem* TzelParamsList::add_copy(const TzelParamsListItem* item, ItemSlots* slots) {
   if (!item) return nullptr;
   // Another side's item may spell its lower-case name its own way: that one is made anew.
   if (item->ClassRec != &kItemClass && item->ClassRec != &kOwnItemClass)
     return Add(item->name(), item->Value);
   if (trimmed(item->name()).empty()) return nullptr;
   if (count_ == capacity_) reserve(count_ + 1);
-  TzelParamsListItem* copy = copy_own_item(*const_cast<TzelParamsListItem*>(item), is_own_list(class_rec_));
+  TzelParamsListItem* copy =
+      copy_own_item(*const_cast<TzelParamsListItem*>(item), is_own_list(class_rec_), slots);
   items_[count_++] = copy;
   return copy;
 }
 
 bool TzelParamsList::AppendList(const TzelParamsList* source) {
+  return append_items(source, false);
+}
+
+bool TzelParamsList::AppendRow(const TzelParamsList* source) {
+  return append_items(source, true);
+}
+
+bool TzelParamsList::append_items(const TzelParamsList* source, bool as_row) {
   if (!source) return false;
   source->check_magic();
   if (source->empty()) return false;
   // Count first: appending a list to itself must copy only what was there.
   const int32_t n = source->count_;
   if (n > INT32_MAX - count_ - 1) throw std::bad_alloc();
-  reserve(count_ + n + 1);  // room for a row marker too
-  for (int32_t i = 0; i < n; ++i) AddItemCopy(source->items_[i]);
+  reserve(count_ + n + 1);
+  const bool marker = as_row && !source->items_[n - 1]->is_row_marker();
+  std::optional<ItemSlots> slots;
+  if (is_own_list(class_rec_)) slots.emplace(n + (marker ? 1 : 0));
+  ItemSlots* room = slots ? &*slots : nullptr;
+  for (int32_t i = 0; i < n; ++i) add_copy(source->items_[i], room);
+  if (marker) add_row_marker(room);
   return true;
 }
 
@@ -389,18 +461,16 @@ bool TzelParamsList::TakeItems(TzelParamsList& source) {
 }
 
 void TzelParamsList::AddNewRow() {
+  add_row_marker(nullptr);
+}
+
+void TzelParamsList::add_row_marker(ItemSlots* slots) {
   if (count_ == capacity_) reserve(count_ + 1);
-  TzelParamsListItem* item = alloc_item(is_own_list(class_rec_));
+  TzelParamsListItem* item = slots ? slots->take() : alloc_item(is_own_list(class_rec_));
   item->Value = OleVariant::null();
   item->Name = const_cast<char*>(kNewRowName.text);
   item->LowerName = const_cast<char*>(kNewRowLowerName.text);
   items_[count_++] = item;
-}
-
-bool TzelParamsList::AppendRow(const TzelParamsList* source) {
-  bool copied = AppendList(source);
-  if (copied && !source->items_[source->count_ - 1]->is_row_marker()) AddNewRow();
-  return copied;
 }
 
 void TzelParamsList::Delete(int32_t index) noexcept {

@@ -37,6 +37,8 @@ struct TzelParamsListItem {
   void SetItemValue(const OleVariant& value);
 };
 
+class ItemSlots;
+
 class TzelParamsList {
  public:
   // An empty list with its validity mark and a fresh ListID. Throws std::bad_alloc.
@@ -95,6 +97,11 @@ class TzelParamsList {
   void reserve(int32_t count);
 
  private:
+  // Copies of items and row markers, from `slots` when given (own lists make a row's items in one block).
+  TzelParamsListItem* add_copy(const TzelParamsListItem* item, ItemSlots* slots);
+  void add_row_marker(ItemSlots* slots);
+  bool append_items(const TzelParamsList* source, bool as_row);
+
   const QuendraClassRec* class_rec_;
   TzelParamsListItem** items_;
   int32_t count_;
