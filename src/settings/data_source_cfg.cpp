@@ -41,7 +41,10 @@ void TDataSourceCfg::LoadConfig(int module_types) {
 }
 
 void TDataSourceCfg::SaveConfig() {
-  if (hooks_.SaveSettings) hooks_.SaveSettings(*this);
+  // A save that did not reach the store (a read-only folder, a full disk) is logged: the user would
+  // otherwise find the old settings back without a word.
+  if (hooks_.SaveSettings && !hooks_.SaveSettings(*this) && hooks_.LogConfigError)
+    hooks_.LogConfigError("the settings could not be saved");
 }
 
 void TDataSourceCfg::RebuildTranslationTables() {

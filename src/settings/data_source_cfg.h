@@ -25,8 +25,8 @@ struct DataSourceCfgHooks {
   std::function<void()> LoadNodeRules;
   // Rebuilds the module's packet filters from Filters_Hint.
   std::function<void()> LoadPacketFilters;
-  // Logs a failed rebuild: the module writes its ErrConfigChange text ("Error occurred while changing the
-  // configuration (%s)") with `error` in place of "%s", message type 0.
+  // Logs a failed rebuild or save: the module writes its ErrConfigChange text ("Error occurred while changing
+  // the configuration (%s)") with `error` in place of "%s", message type 0.
   std::function<void(const std::string& error)> LogConfigError;
 };
 
@@ -49,7 +49,8 @@ class TDataSourceCfg : public TProxyCodeObject {
   // TModuleTypes set) holds the data parser role, rebuilds the derived state in two guarded steps:
   // translation tables and rules, then filters. A failing step is logged and the next one still runs.
   void LoadConfig(int module_types);
-  // Writes every setting to the store; derived state is never written.
+  // Writes every setting to the store; derived state is never written. A failed save is logged through
+  // LogConfigError.
   void SaveConfig();
 
   // The table built from MapTransl<index>_Strings at the last load with the parser role (empty before).

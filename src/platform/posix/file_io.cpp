@@ -66,13 +66,24 @@ void write_file_atomically(const std::string& path, std::string_view data) {
   struct stat st {};
   if (::stat(target.c_str(), &st) == 0) mode = st.st_mode & 07777;
 
-  const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+  int fd = -1;
+  if (detail::fault_refuses_create()) {
+    errno = EROFS;
+  } else {
+    fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+  }
   if (fd < 0) throw FileError(error_text("Cannot create", temp));
   const char* p = data.data();
   std::size_t left = data.size();
   bool ok = true;
   while (left > 0) {
-    const ssize_t n = ::write(fd, p, left);
+    const std::size_t chunk = detail::fault_write_allowance(left);
+    if (chunk == 0) {
+      errno = ENOSPC;
+      ok = false;
+      break;
+    }
+    const ssize_t n = ::write(fd, p, chunk);
     if (n < 0) {
       if (errno == EINTR) continue;
       ok = false;

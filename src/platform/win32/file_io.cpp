@@ -34,14 +34,24 @@ void write_file_atomically(const std::string& path, std::string_view data) {
   static std::atomic<unsigned> counter{0};
   const std::string temp =
       path + ".tmp" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(counter.fetch_add(1));
-  HANDLE file =
-      CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE file = INVALID_HANDLE_VALUE;
+  if (detail::fault_refuses_create()) {
+    SetLastError(ERROR_WRITE_PROTECT);
+  } else {
+    file = CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+  }
   if (file == INVALID_HANDLE_VALUE) throw FileError(error_text("Cannot create", temp));
   bool ok = true;
   const char* p = data.data();
   std::size_t left = data.size();
   while (ok && left > 0) {
-    const DWORD chunk = left > (1u << 30) ? (1u << 30) : static_cast<DWORD>(left);
+    const DWORD chunk =
+        static_cast<DWORD>(detail::fault_write_allowance(left > (1u << 30) ? (1u << 30) : left));
+    if (chunk == 0) {
+      SetLastError(ERROR_DISK_FULL);
+      ok = false;
+      break;
+    }
     DWORD written = 0;
     ok = WriteFile(file, p, chunk, &written, nullptr) != 0 && written == chunk;
     p += chunk;
