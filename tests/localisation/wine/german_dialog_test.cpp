@@ -13,7 +13,7 @@
 #include <string>
 #include <thread>
 
-#include "dialog/win32/dialog_window.h"
+#include "dialog_driver.h"
 #include "host_session.h"
 #include "plugin_library.h"
 
@@ -21,8 +21,7 @@ namespace quendra::host {
 namespace {
 
 using namespace std::chrono_literals;
-
-constexpr UINT kTimeoutMs = 5000;
+using namespace quendra::dialog_driver;
 
 // The file's own language is English, so only the host's selection makes the dialog German.
 constexpr char kLanguageFile[] =
@@ -41,46 +40,6 @@ constexpr char kLanguageFile[] =
     "EN:>Add node name to attribute name\r\nDE:>Knotenname vor Attributname\r\n\r\n"
     "EN:>Export names in upper case\r\nDE:>Namen in Gro\xDF"
     "buchstaben\r\n\r\n";
-
-LRESULT Send(HWND hwnd, UINT message, WPARAM wparam = 0, LPARAM lparam = 0) {
-  DWORD_PTR result = 0;
-  SendMessageTimeoutA(hwnd, message, wparam, lparam, SMTO_ABORTIFHUNG, kTimeoutMs, &result);
-  return static_cast<LRESULT>(result);
-}
-
-HWND WaitForDialog() {
-  for (int i = 0; i < 400; ++i) {
-    if (HWND dialog = FindWindowA(kOptionsDialogClassName, nullptr); dialog && IsWindowVisible(dialog))
-      return dialog;
-    std::this_thread::sleep_for(50ms);
-  }
-  return nullptr;
-}
-
-HWND Control(HWND dialog, const std::string& name) {
-  return reinterpret_cast<HWND>(Send(dialog, kMsgFindControl, 0, reinterpret_cast<LPARAM>(name.c_str())));
-}
-
-std::string Text(HWND hwnd) {
-  char buffer[512] = {};
-  Send(hwnd, WM_GETTEXT, sizeof buffer, reinterpret_cast<LPARAM>(buffer));
-  return buffer;
-}
-
-// The screenshot service of tests/wine/with-xvfb: a request file answered by a PNG of the screen.
-bool Screenshot(const std::string& name) {
-  const char* dir = std::getenv("QUENDRA_SHOT_DIR");
-  if (dir == nullptr || *dir == '\0') return true;
-  std::string windows_dir = std::string("Z:") + dir;
-  for (char& c : windows_dir)
-    if (c == '/') c = '\\';
-  std::filesystem::create_directories(windows_dir);
-  const std::string base = windows_dir + "\\" + name;
-  std::filesystem::remove(base + ".png");
-  std::ofstream(base + ".request") << name;
-  for (int i = 0; i < 100 && !std::filesystem::exists(base + ".png"); ++i) std::this_thread::sleep_for(100ms);
-  return std::filesystem::exists(base + ".png");
-}
 
 struct Seen {
   bool found = false;
