@@ -22,10 +22,18 @@ port=$(sed -n 's/.*listening on 127.0.0.1:\([0-9]*\).*/\1/p' "$work/host.err")
 rss() { awk '/VmRSS/ {print $2}' "/proc/$host_pid/status"; }
 python3 "$here/send_blocks.py" "$port" "$clients" "$seconds" > "$work/sent.txt" &
 sender=$!
-sleep $((seconds / 6)); early=$(rss)
+# Sample every few seconds; "early" is taken once every client runs at full speed (a third of the run).
+samples=()
+for ((t = 0; t < seconds; t += 5)); do
+  sleep 5
+  samples+=("$(rss)")
+  (( t + 5 == seconds / 3 / 5 * 5 )) && early=${samples[-1]}
+done
+early=${early:-${samples[0]}}
 wait "$sender"; late=$(rss)
+echo "resident memory every 5 s (KiB): ${samples[*]}"
 wait "$host_pid"; host_pid=
-echo "resident memory: ${early} KiB after $((seconds / 6)) s, ${late} KiB at the end"
+echo "resident memory: ${early} KiB after a third of the run, ${late} KiB at the end"
 
 python3 - "$work/rows.jsonl" "$work/sent.txt" <<'PY'
 import json, sys
