@@ -36,6 +36,19 @@ std::string many_blocks() {
   return data;
 }
 
+// Feeds `data` to data source 1 of `handle` until `stop`; counts answers other than success or refusal.
+void process_until(uint32_t handle, const std::string& data, const std::atomic<bool>& stop, std::atomic<int>& bad) {
+  ParamsPtr params(TzelParamsList::create());
+  while (!stop) {
+    QuendraCallRec rec = library().record(handle, params.get());
+    rec.DataSourceID = 1;
+    rec.DataType = QUENDRA_DT_TEXT;
+    rec.Data = const_cast<char*>(data.data());
+    rec.DataSize = static_cast<int32_t>(data.size());
+    if (library().api().ProcessData(&rec) < -1) ++bad;
+  }
+}
+
 void release(uint32_t handle) {
   QuendraCallRec rec = library().record(handle, nullptr);
   rec.ReleaseFlag = QUENDRA_RELEASE_FLAG;
@@ -47,18 +60,7 @@ TEST(Misuse, ReleaseWhileAnotherThreadProcesses) {
   const std::string data = many_blocks();
   std::atomic<bool> stop{false};
   std::atomic<int> bad{0};
-  std::thread worker([&] {
-    ParamsPtr params(TzelParamsList::create());
-    while (!stop) {
-      QuendraCallRec rec = library().record(handle, params.get());
-      rec.DataSourceID = 1;
-      rec.DataType = QUENDRA_DT_TEXT;
-      rec.Data = const_cast<char*>(data.data());
-      rec.DataSize = static_cast<int32_t>(data.size());
-      const int32_t r = library().api().ProcessData(&rec);
-      if (r < -1) ++bad;
-    }
-  });
+  std::thread worker([&] { process_until(handle, data, stop, bad); });
   for (int i = 0; i < 40; ++i) {
     load_with_source(handle);
     std::this_thread::sleep_for(std::chrono::milliseconds(2));
@@ -76,18 +78,7 @@ TEST(Misuse, UnloadWhileAnotherThreadProcesses) {
   load_with_source(handle);
   std::atomic<bool> stop{false};
   std::atomic<int> bad{0};
-  std::thread worker([&] {
-    ParamsPtr params(TzelParamsList::create());
-    while (!stop) {
-      QuendraCallRec rec = library().record(handle, params.get());
-      rec.DataSourceID = 1;
-      rec.DataType = QUENDRA_DT_TEXT;
-      rec.Data = const_cast<char*>(data.data());
-      rec.DataSize = static_cast<int32_t>(data.size());
-      const int32_t r = library().api().ProcessData(&rec);
-      if (r < -1) ++bad;
-    }
-  });
+  std::thread worker([&] { process_until(handle, data, stop, bad); });
   for (int i = 0; i < 40; ++i) {
     command(handle, "UNLOAD");
     load_with_source(handle);

@@ -178,18 +178,10 @@ TEST_F(CommandChannel, HandlerResultsAndFailures) {
 
 // A failure that reaches ExecutePluginCommand is logged as kind 0 and answered -3.
 TEST_F(CommandChannel, FailureOfABuiltInCommandIsLogged) {
-  std::vector<std::string> lines;
-  platform::WindowHandle window = platform::create_window(
-      [](void* context, uint32_t message, uintptr_t, intptr_t lparam) -> intptr_t {
-        if (message == QUENDRA_WM_COPYDATA) {
-          auto* data = reinterpret_cast<const QuendraCopyData*>(lparam);
-          static_cast<std::vector<std::string>*>(context)->emplace_back(static_cast<const char*>(data->Data), data->Size);
-        }
-        return 1;
-      },
-      &lines);
+  LogRecorder recorder;
+  const platform::WindowHandle window = recorder.handle;
   Call call(9);
-  call.with("MessagesProcessorHandle", OleVariant::from_int64(static_cast<int64_t>(window))).with("RESULT", "x");
+  call.with("MessagesProcessorHandle", recorder.handle_value()).with("RESULT", "x");
   EXPECT_EQ(call.command("SET-STATE"), -3);
   auto m = module(9);
   EXPECT_EQ(m->LogWindow.load(), window);  // set before the command ran
@@ -205,7 +197,6 @@ TEST_F(CommandChannel, FailureOfABuiltInCommandIsLogged) {
   EXPECT_EQ(m->CommandDepth.load(), 0);
   EXPECT_EQ(Call(9).command("EVENTS-SUPPORT"), 0);
   m->LogWindow = 0;
-  platform::destroy_window(window);
 }
 
 TEST_F(CommandChannel, CommandsOfOneInstanceRunOneAtATimeDataCallsDoNot) {

@@ -82,16 +82,8 @@ TEST_F(DataExchange, ResultsAndOutputRows) {
 }
 
 TEST_F(DataExchange, ExportRoleChecksAndClosesItsInput) {
-  std::vector<std::string> log;
-  platform::WindowHandle window = platform::create_window(
-      [](void* context, uint32_t message, uintptr_t, intptr_t lparam) -> intptr_t {
-        if (message == QUENDRA_WM_COPYDATA) {
-          auto* data = reinterpret_cast<const QuendraCopyData*>(lparam);
-          static_cast<std::vector<std::string>*>(context)->emplace_back(static_cast<const char*>(data->Data), data->Size);
-        }
-        return 1;
-      },
-      &log);
+  LogRecorder recorder;
+  std::vector<std::string>& log = recorder.lines;
   int calls = 0;
   TestModule::configure = [&](TestModule& m) {
     m.OnProcessData = [&](TzelPlugin&, PPluginCallRec rec, int32_t& result) {
@@ -99,7 +91,7 @@ TEST_F(DataExchange, ExportRoleChecksAndClosesItsInput) {
       result = rec->ClientID == 9 ? -1 : 0;
     };
   };
-  Call(4).with("MessagesProcessorHandle", OleVariant::from_int64(static_cast<int64_t>(window))).command("LOAD");
+  Call(4).with("MessagesProcessorHandle", recorder.handle_value()).command("LOAD");
   const uint8_t export_role = 1u << QUENDRA_MTT_DATA_EXPORT;
 
   Call no_data(4, export_role);
@@ -123,7 +115,6 @@ TEST_F(DataExchange, ExportRoleChecksAndClosesItsInput) {
   EXPECT_EQ(rows->Count(), 2);  // already closed: no second marker
   EXPECT_EQ(log.back(), "\x02Test. Data have been processed with errors");
   module(4)->LogWindow = 0;
-  platform::destroy_window(window);
 }
 
 TEST_F(DataExchange, EventsAreHandedOverThenAcknowledged) {

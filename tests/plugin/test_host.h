@@ -7,6 +7,9 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
+
+#include "platform/window.h"
 
 #include "common/params_list.h"
 #include "plugin/plugin_exports.h"
@@ -42,6 +45,22 @@ struct Call {
   int32_t command(const char* name) {
     params->SetValue("COMMAND", OleVariant::from_ansi_as_wide(name), true);
     return exports::ExecutePluginCommand(&rec);
+  }
+};
+
+// A host log window on the calling thread that keeps the text of every copy-data message it receives.
+struct LogRecorder {
+  std::vector<std::string> lines;
+  platform::WindowHandle handle = platform::create_window(&LogRecorder::proc, this);
+  ~LogRecorder() { platform::destroy_window(handle); }
+  OleVariant handle_value() const { return OleVariant::from_int64(static_cast<int64_t>(handle)); }
+
+  static intptr_t proc(void* context, uint32_t message, uintptr_t, intptr_t lparam) {
+    if (message == QUENDRA_WM_COPYDATA) {
+      auto* data = reinterpret_cast<const QuendraCopyData*>(lparam);
+      static_cast<LogRecorder*>(context)->lines.emplace_back(static_cast<const char*>(data->Data), data->Size);
+    }
+    return 1;
   }
 };
 
