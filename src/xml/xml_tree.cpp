@@ -54,7 +54,9 @@ XmlParseResult TtolXMLTree::parse(std::string_view bytes) {
 
   const std::size_t need = 3 * bytes.size();
   if (need > buffer_size_ || (buffer_size_ > kShrinkMinBytes && buffer_size_ / kShrinkFactor > need)) {
+    // Forget the old size before allocating: if the allocation fails, the next parse must not trust it.
     buffer_.reset();
+    buffer_size_ = 0;
     buffer_ = std::make_unique_for_overwrite<char[]>(need);
     buffer_size_ = need;
   }
