@@ -26,10 +26,11 @@ function(quendra_layer name)
   target_compile_options(quendra_${name} PRIVATE ${QUENDRA_WARNINGS})
 endfunction()
 
-# quendra_test(NAME SOURCES... [DEPS libs...] [LABELS labels...]) -> GoogleTest binary registered with
-# CTest. The label "concurrency" marks the tests that the TSan build runs.
+# quendra_test(NAME SOURCES... [DEPS libs...] [LABELS labels...] [LOCK name]) -> GoogleTest binary registered
+# with CTest. The label "concurrency" marks the tests that the TSan build runs; tests sharing a LOCK name never
+# run at the same time (for tests that use one fixed file).
 function(quendra_test name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS;LABELS" ${ARGN})
+  cmake_parse_arguments(ARG "" "LOCK" "SOURCES;DEPS;LABELS" ${ARGN})
   if(NOT QUENDRA_TESTS OR NOT GTest_FOUND)
     return()
   endif()
@@ -43,7 +44,11 @@ function(quendra_test name)
     set_tests_properties(${name} PROPERTIES TIMEOUT 600 LABELS "${ARG_LABELS}")
   else()
     include(GoogleTest)
-    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 300 LABELS "${ARG_LABELS}")
+    set(lock)
+    if(ARG_LOCK)
+      set(lock RESOURCE_LOCK ${ARG_LOCK})
+    endif()
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 300 LABELS "${ARG_LABELS}" ${lock})
   endif()
 endfunction()
 
