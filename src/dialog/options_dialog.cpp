@@ -113,21 +113,21 @@ void TfrmOption::BuildTree() {
   SideBar->Notebook = Notebook;
   SideBar->OnSelect = [this](TSideBarButton& button) { lblTitle->Caption = button.Caption; };
 
-  struct PageSpec {
+  struct PageLayout {
     const char* name;
     const char* caption;
     int help;
   };
-  static constexpr PageSpec kPages[] = {{"p_0_0", "XML data", 50},
+  static constexpr PageLayout kPages[] = {{"p_0_0", "XML data", 50},
                                         {"p_0_1", "XML nodes", 51},
                                         {"p_0_2", "Characters translation", 52},
                                         {"p_0_3", "Filter", 80},
                                         {"p_0_4", "Data format", 53}};
   std::vector<TNotebookPage*> pages;
-  for (const PageSpec& spec : kPages) {
-    TNotebookPage& page = Place<TNotebookPage>(*this, *Notebook, spec.name, {0, 0, 320, 290});
-    page.Caption = spec.caption;
-    page.HelpContext = spec.help;
+  for (const PageLayout& layout : kPages) {
+    TNotebookPage& page = Place<TNotebookPage>(*this, *Notebook, layout.name, {0, 0, 320, 290});
+    page.Caption = layout.caption;
+    page.HelpContext = layout.help;
     pages.push_back(&page);
   }
   Notebook->ActivePage = pages[0];
