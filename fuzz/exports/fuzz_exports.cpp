@@ -41,12 +41,20 @@ class Input {
 const char* const kCommands[] = {"LOAD", "UNLOAD", "SET-ITEMS", "SET-STATE", "ITEMS", "EVENTS-SUPPORT", "EVENT",
                                  "LOAD-SETTINGS-NOW", "load", ""};
 
+void set_environment(const char* name, const std::string& value) {
+#ifdef _WIN32
+  _putenv_s(name, value.c_str());
+#else
+  setenv(name, value.c_str(), 1);
+#endif
+}
+
 struct Setup {
   Setup() {
     const auto dir = std::filesystem::temp_directory_path() / "quendra-fuzz-exports";
     std::filesystem::create_directories(dir);
-    setenv("QUENDRA_REGISTRY_ROOT", (dir / "registry").c_str(), 1);
-    setenv("QUENDRA_LOCK_DIR", (dir / "locks").c_str(), 1);
+    set_environment("QUENDRA_REGISTRY_ROOT", (dir / "registry").string());
+    set_environment("QUENDRA_LOCK_DIR", (dir / "locks").string());
     StartPluginRegistry();
     RegisterModuleClass();
   }
