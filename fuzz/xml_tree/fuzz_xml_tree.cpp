@@ -29,7 +29,7 @@ void Walk(const quendra::TtolXMLNode& root) {
       pending.push_back(child);
     }
   }
-  Check(bytes < (std::size_t{1} << 40));
+  Check(bytes < (uint64_t{1} << 40));
 }
 
 }  // namespace
