@@ -15,20 +15,39 @@ struct Header {
   uint32_t length;
 };
 
-Header* header_of(const char* s) { return reinterpret_cast<Header*>(const_cast<char*>(s) - sizeof(Header)); }
+Header* header_of(const char* s) {
+  return reinterpret_cast<Header*>(const_cast<char*>(s) - sizeof(Header));
+}
+
+QuendraAnsiStr make_counted(std::string_view text, int32_t refs) {
+  // Detect and prevent integer overflow: the length field is 32 bits.
+  if (text.size() > UINT32_MAX - sizeof(Header) - 1) throw std::bad_alloc();
+  auto* block = static_cast<char*>(platform::shared_alloc(sizeof(Header) + text.size() + 1));
+  new (block) Header{refs, static_cast<uint32_t>(text.size())};
+  char* chars = block + sizeof(Header);
+  std::memcpy(chars, text.data(), text.size());
+  chars[text.size()] = '\0';
+  return chars;
+}
 
 }  // namespace
 
 QuendraAnsiStr make(std::string_view text) {
   if (text.empty()) return nullptr;
-  // Detect and prevent integer overflow: the length field is 32 bits.
-  if (text.size() > UINT32_MAX - sizeof(Header) - 1) throw std::bad_alloc();
-  auto* block = static_cast<char*>(platform::shared_alloc(sizeof(Header) + text.size() + 1));
-  new (block) Header{1, static_cast<uint32_t>(text.size())};
-  char* chars = block + sizeof(Header);
-  std::memcpy(chars, text.data(), text.size());
-  chars[text.size()] = '\0';
-  return chars;
+  return make_counted(text, 1);
+}
+
+QuendraAnsiStr make_constant(std::string_view text) {
+  if (text.empty()) return nullptr;
+  return make_counted(text, -1);
+}
+
+void free_constant(QuendraAnsiStr s) noexcept {
+  if (s) platform::shared_free(header_of(s));
+}
+
+bool is_constant(QuendraAnsiStr s) noexcept {
+  return s && std::atomic_ref<int32_t>(header_of(s)->refs).load(std::memory_order_relaxed) < 0;
 }
 
 QuendraAnsiStr retain(QuendraAnsiStr s) noexcept {
@@ -47,6 +66,8 @@ void release(QuendraAnsiStr s) noexcept {
   if (refs.fetch_sub(1, std::memory_order_acq_rel) == 1) platform::shared_free(h);
 }
 
-uint32_t length(const char* s) noexcept { return s ? header_of(s)->length : 0; }
+uint32_t length(const char* s) noexcept {
+  return s ? header_of(s)->length : 0;
+}
 
 }  // namespace quendra::ansi

@@ -1,7 +1,7 @@
-// Counted 8-bit strings in the layout shared with the host: a pointer to the first character, the 32-bit length
-// in the four bytes before it, a 32-bit reference count in the four bytes before the length, and a zero byte
-// after the last character. A null pointer is the empty string. Memory comes from the shared heap, so a string
-// made on one side of the library boundary can be released on the other.
+// Counted 8-bit strings in the layout shared with the host: a pointer to the first character, the 32-bit
+// length in the four bytes before it, a 32-bit reference count in the four bytes before the length, and a
+// zero byte after the last character. A null pointer is the empty string. Memory comes from the shared heap,
+// so a string made on one side of the library boundary can be released on the other.
 #pragma once
 
 #include <cstdint>
@@ -21,7 +21,14 @@ QuendraAnsiStr retain(QuendraAnsiStr s) noexcept;
 // Drops a reference; frees the string when none is left. Null is ignored.
 void release(QuendraAnsiStr s) noexcept;
 uint32_t length(const char* s) noexcept;
-inline std::string_view view(const char* s) noexcept { return s ? std::string_view(s, length(s)) : std::string_view(); }
+// A string whose reference count is negative: retain and release leave it alone, so items may refer to it
+// without counting. It lives until free_constant (the owner's promise that nothing refers to it any more).
+QuendraAnsiStr make_constant(std::string_view text);
+void free_constant(QuendraAnsiStr s) noexcept;
+bool is_constant(QuendraAnsiStr s) noexcept;
+inline std::string_view view(const char* s) noexcept {
+  return s ? std::string_view(s, length(s)) : std::string_view();
+}
 
 }  // namespace ansi
 

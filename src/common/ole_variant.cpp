@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <new>
 
 #include "common/ansi_string.h"
 #include "platform/ansi_codepage.h"
@@ -99,7 +100,9 @@ std::optional<int64_t> parse_integer(std::string_view text) {
 
 }  // namespace
 
-OleVariant::OleVariant(const OleVariant& other) : v_{} { copy_raw(v_, other.v_); }
+OleVariant::OleVariant(const OleVariant& other) : v_{} {
+  copy_raw(v_, other.v_);
+}
 
 OleVariant& OleVariant::operator=(const OleVariant& other) {
   if (this != &other) {
@@ -140,22 +143,41 @@ OleVariant OleVariant::null() {
   return v;
 }
 
-OleVariant OleVariant::from_int32(int32_t value) { return from_typed_integer(VarType::Int32, value); }
-OleVariant OleVariant::from_int64(int64_t value) { return from_typed_integer(VarType::Int64, value); }
+OleVariant OleVariant::from_int32(int32_t value) {
+  return from_typed_integer(VarType::Int32, value);
+}
+OleVariant OleVariant::from_int64(int64_t value) {
+  return from_typed_integer(VarType::Int64, value);
+}
 
 OleVariant OleVariant::from_typed_integer(VarType type, int64_t value) {
   OleVariant v;
   v.v_.Type = static_cast<uint16_t>(type);
   switch (type) {
-    case VarType::Int8: v.v_.Value.Int8 = static_cast<int8_t>(value); break;
-    case VarType::UInt8: v.v_.Value.UInt8 = static_cast<uint8_t>(value); break;
-    case VarType::Int16: v.v_.Value.Int16 = static_cast<int16_t>(value); break;
-    case VarType::UInt16: v.v_.Value.Int16 = static_cast<int16_t>(static_cast<uint16_t>(value)); break;
+    case VarType::Int8:
+      v.v_.Value.Int8 = static_cast<int8_t>(value);
+      break;
+    case VarType::UInt8:
+      v.v_.Value.UInt8 = static_cast<uint8_t>(value);
+      break;
+    case VarType::Int16:
+      v.v_.Value.Int16 = static_cast<int16_t>(value);
+      break;
+    case VarType::UInt16:
+      v.v_.Value.Int16 = static_cast<int16_t>(static_cast<uint16_t>(value));
+      break;
     case VarType::Int32:
-    case VarType::Int: v.v_.Value.Int32 = static_cast<int32_t>(value); break;
+    case VarType::Int:
+      v.v_.Value.Int32 = static_cast<int32_t>(value);
+      break;
     case VarType::UInt32:
-    case VarType::UInt: v.v_.Value.Int32 = static_cast<int32_t>(static_cast<uint32_t>(value)); break;
-    default: v.v_.Type = static_cast<uint16_t>(VarType::Int64); v.v_.Value.Int64 = value; break;
+    case VarType::UInt:
+      v.v_.Value.Int32 = static_cast<int32_t>(static_cast<uint32_t>(value));
+      break;
+    default:
+      v.v_.Type = static_cast<uint16_t>(VarType::Int64);
+      v.v_.Value.Int64 = value;
+      break;
   }
   return v;
 }
@@ -196,14 +218,23 @@ OleVariant OleVariant::from_currency_units(int64_t units) {
 
 OleVariant OleVariant::from_wide(std::u16string_view text) {
   OleVariant v;
-  v.v_.Value.OleString =
-      reinterpret_cast<uint16_t*>(platform::ole_string_alloc(text.data(), static_cast<uint32_t>(text.size())));
+  v.v_.Value.OleString = reinterpret_cast<uint16_t*>(
+      platform::ole_string_alloc(text.data(), static_cast<uint32_t>(text.size())));
   v.v_.Type = static_cast<uint16_t>(VarType::OleStr);
   return v;
 }
 
 OleVariant OleVariant::from_ansi_as_wide(std::string_view text) {
-  return from_wide(platform::AnsiCodePage::System().ToUtf16(text));
+  const platform::AnsiCodePage& code_page = platform::AnsiCodePage::System();
+  if (!code_page.single_byte()) return from_wide(code_page.ToUtf16(text));
+  // One unit per byte: widened straight into the string, without a temporary.
+  if (text.size() > UINT32_MAX / sizeof(char16_t) - 4) throw std::bad_alloc();
+  char16_t* chars = platform::ole_string_alloc(nullptr, static_cast<uint32_t>(text.size()));
+  code_page.WidenSingleByte(text, chars);
+  OleVariant v;
+  v.v_.Value.OleString = reinterpret_cast<uint16_t*>(chars);
+  v.v_.Type = static_cast<uint16_t>(VarType::OleStr);
+  return v;
 }
 
 OleVariant OleVariant::from_ansi_string(std::string_view text) {
@@ -227,20 +258,28 @@ std::u16string_view OleVariant::wide_view() const noexcept {
 
 std::string_view OleVariant::ansi_view() const noexcept {
   return v_.Type == static_cast<uint16_t>(VarType::AnsiString) ? ansi::view(v_.Value.AnsiString)
-                                                                : std::string_view();
+                                                               : std::string_view();
 }
 
-bool OleVariant::text_empty() const noexcept { return wide_view().empty() && ansi_view().empty(); }
+bool OleVariant::text_empty() const noexcept {
+  return wide_view().empty() && ansi_view().empty();
+}
 
 std::string OleVariant::to_ansi() const {
   switch (type()) {
-    case VarType::OleStr: return platform::AnsiCodePage::System().FromUtf16(wide_view());
-    case VarType::AnsiString: return std::string(ansi_view());
-    case VarType::Bool: return v_.Value.Bool ? "True" : "False";
-    case VarType::Single: return decimal(v_.Value.Single);
+    case VarType::OleStr:
+      return platform::AnsiCodePage::System().FromUtf16(wide_view());
+    case VarType::AnsiString:
+      return std::string(ansi_view());
+    case VarType::Bool:
+      return v_.Value.Bool ? "True" : "False";
+    case VarType::Single:
+      return decimal(v_.Value.Single);
     case VarType::Double:
-    case VarType::Date: return decimal(v_.Value.Double);
-    case VarType::Currency: return decimal(static_cast<double>(v_.Value.Int64) / 10000.0);
+    case VarType::Date:
+      return decimal(v_.Value.Double);
+    case VarType::Currency:
+      return decimal(static_cast<double>(v_.Value.Int64) / 10000.0);
     default:
       if (auto n = to_int64()) return decimal(*n);
       return {};
@@ -249,19 +288,27 @@ std::string OleVariant::to_ansi() const {
 
 std::optional<int64_t> OleVariant::to_int64() const {
   switch (type()) {
-    case VarType::Int8: return v_.Value.Int8;
-    case VarType::UInt8: return v_.Value.UInt8;
-    case VarType::Int16: return v_.Value.Int16;
-    case VarType::UInt16: return static_cast<uint16_t>(v_.Value.Int16);
+    case VarType::Int8:
+      return v_.Value.Int8;
+    case VarType::UInt8:
+      return v_.Value.UInt8;
+    case VarType::Int16:
+      return v_.Value.Int16;
+    case VarType::UInt16:
+      return static_cast<uint16_t>(v_.Value.Int16);
     case VarType::Int32:
-    case VarType::Int: return v_.Value.Int32;
+    case VarType::Int:
+      return v_.Value.Int32;
     case VarType::UInt32:
-    case VarType::UInt: return static_cast<uint32_t>(v_.Value.Int32);
-    case VarType::Int64: return v_.Value.Int64;
+    case VarType::UInt:
+      return static_cast<uint32_t>(v_.Value.Int32);
+    case VarType::Int64:
+      return v_.Value.Int64;
     case VarType::UInt64:
       if (v_.Value.Int64 < 0) return std::nullopt;
       return v_.Value.Int64;
-    case VarType::Bool: return v_.Value.Bool ? -1 : 0;
+    case VarType::Bool:
+      return v_.Value.Bool ? -1 : 0;
     case VarType::Single:
     case VarType::Double: {
       double d = type() == VarType::Single ? v_.Value.Single : v_.Value.Double;
@@ -269,8 +316,10 @@ std::optional<int64_t> OleVariant::to_int64() const {
       return static_cast<int64_t>(std::nearbyint(d));
     }
     case VarType::OleStr:
-    case VarType::AnsiString: return parse_integer(to_ansi());
-    default: return std::nullopt;
+    case VarType::AnsiString:
+      return parse_integer(to_ansi());
+    default:
+      return std::nullopt;
   }
 }
 

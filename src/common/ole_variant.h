@@ -76,8 +76,9 @@ class OleVariant {
 
   // The value as 8-bit text: texts converted through the ANSI code page, numbers in plain decimal with '.'.
   std::string to_ansi() const;
-  // The value as an integer: integer types as they are, texts in decimal (optionally signed, surrounding blanks
-  // ignored) or "$"/"0x" hexadecimal, booleans as -1/0. Empty when it is none of these or out of range.
+  // The value as an integer: integer types as they are, texts in decimal (optionally signed, surrounding
+  // blanks ignored) or "$"/"0x" hexadecimal, booleans as -1/0. Empty when it is none of these or out of
+  // range.
   std::optional<int64_t> to_int64() const;
 
   // Converts an 8-bit text value (0x0100) into a wide OLE string value; other values stay.

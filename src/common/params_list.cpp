@@ -1,5 +1,6 @@
 #include "common/params_list.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cstring>
 #include <new>
@@ -96,7 +97,11 @@ void release_shared(SharedValue* shared) noexcept {
 // Lets go of the item's value: clears its own, or forgets the bits of a shared one.
 void drop_value(TzelParamsListItem* item) noexcept {
   if (item->ClassRec == &kOwnItemClass) {
-    if (SharedValue* shared = header_of(item)->shared.exchange(nullptr, std::memory_order_acq_rel)) {
+    // Changing or freeing an item is a write to its list, which no other thread makes or reads at the
+    // same time: a plain load will do.
+    std::atomic<SharedValue*>& slot = header_of(item)->shared;
+    if (SharedValue* shared = slot.load(std::memory_order_acquire)) {
+      slot.store(nullptr, std::memory_order_relaxed);
       std::memset(static_cast<void*>(&item->Value), 0, sizeof(item->Value));
       release_shared(shared);
       return;
@@ -165,33 +170,28 @@ void free_item(TzelParamsListItem* item) noexcept {
 
 }  // namespace
 
-// Room for the items of one row of an own list, taken in order; what is not taken is given back at the end.
-class ItemSlots {
- public:
-  explicit ItemSlots(int32_t count)
-      : block_(static_cast<ItemBlock*>(
-            platform::shared_alloc(sizeof(ItemBlock) + static_cast<std::size_t>(count) * kSlotSize))),
-        count_(count) {
-    new (block_) ItemBlock{};
-    block_->refs.store(count, std::memory_order_relaxed);
-  }
-  ~ItemSlots() {
-    if (next_ < count_) release_block(block_, count_ - next_);
-  }
-  ItemSlots(const ItemSlots&) = delete;
-  ItemSlots& operator=(const ItemSlots&) = delete;
+ItemSlab::ItemSlab(int32_t run) : run_(run > 0 ? run : 1) {}
 
-  TzelParamsListItem* take() {
-    if (next_ == count_) return alloc_item(true);
-    char* at = reinterpret_cast<char*>(block_ + 1) + static_cast<std::size_t>(next_++) * kSlotSize;
-    return init_item(at, true, block_);
-  }
+ItemSlab::~ItemSlab() {
+  if (next_ < count_) release_block(static_cast<ItemBlock*>(block_), count_ - next_);
+}
 
- private:
-  ItemBlock* block_;
-  int32_t count_;
-  int32_t next_ = 0;
-};
+TzelParamsListItem* ItemSlab::take() {
+  if (next_ == count_) {
+    // A run is counted as taken in full; the slab gives back what it did not hand out.
+    auto* block = static_cast<ItemBlock*>(
+        platform::shared_alloc(sizeof(ItemBlock) + static_cast<std::size_t>(run_) * kSlotSize));
+    new (block) ItemBlock{};
+    block->refs.store(run_, std::memory_order_relaxed);
+    if (next_ < count_) release_block(static_cast<ItemBlock*>(block_), count_ - next_);
+    block_ = block;
+    count_ = run_;
+    next_ = 0;
+  }
+  auto* block = static_cast<ItemBlock*>(block_);
+  char* at = reinterpret_cast<char*>(block + 1) + static_cast<std::size_t>(next_++) * kSlotSize;
+  return init_item(at, true, block);
+}
 
 namespace {
 
@@ -209,20 +209,36 @@ TzelParamsListItem* new_item(bool own, std::string_view name, OleVariant&& value
   return item;
 }
 
+// A list of the other side keeps names only it counts: a constant string of this library is copied for it.
+QuendraAnsiStr name_for(QuendraAnsiStr name, bool own) {
+  return own || !ansi::is_constant(name) ? ansi::retain(name) : ansi::make(ansi::view(name));
+}
+
+// `item` (a fresh own item) holds the value of `source` (an own item) by sharing it.
+void take_shared_value(TzelParamsListItem& item, TzelParamsListItem& source) {
+  SharedValue* shared = share_value(source);
+  header_of(&item)->shared.store(shared, std::memory_order_relaxed);
+  std::memcpy(static_cast<void*>(&item.Value), &shared->value, sizeof(item.Value));
+}
+
 bool is_shareable(const OleVariant& value) {
   return value.type() == VarType::OleStr && value.wide_view().size() > 0;
 }
 
 // A copy of an item this side made: its names are shared by reference; a text value is shared too when both
 // items belong to own lists, and copied otherwise.
-TzelParamsListItem* copy_own_item(TzelParamsListItem& source, bool own, ItemSlots* slots) {
+TzelParamsListItem* copy_own_item(TzelParamsListItem& source, bool own, ItemSlab* slots) {
   TzelParamsListItem* item = slots ? slots->take() : alloc_item(own);
-  item->Name = ansi::retain(source.Name);
-  item->LowerName = ansi::retain(source.LowerName);
+  try {
+    item->Name = name_for(source.Name, own);
+    item->LowerName =
+        source.LowerName == source.Name ? ansi::retain(item->Name) : name_for(source.LowerName, own);
+  } catch (...) {
+    free_item(item);
+    throw;
+  }
   if (own && source.ClassRec == &kOwnItemClass && is_shareable(source.Value)) {
-    SharedValue* shared = share_value(source);
-    header_of(item)->shared.store(shared, std::memory_order_relaxed);
-    std::memcpy(static_cast<void*>(&item->Value), &shared->value, sizeof(item->Value));
+    take_shared_value(*item, source);
     return item;
   }
   try {
@@ -359,6 +375,37 @@ TzelParamsListItem* TzelParamsList::Add(std::string_view name, OleVariant&& valu
   return item;
 }
 
+TzelParamsListItem* TzelParamsList::Add(const ItemName& name, OleVariant&& value, ItemSlab* room) {
+  if (trimmed(ansi::view(name.Name)).empty()) return nullptr;
+  if (count_ == capacity_) reserve(count_ + 1);
+  const bool own = is_own_list(class_rec_);
+  TzelParamsListItem* item = own && room ? room->take() : alloc_item(own);
+  try {
+    item->Value = std::move(value);
+    item->Value.widen_ansi_text();
+    item->Name = name_for(name.Name, own);
+    item->LowerName = name.LowerName == name.Name ? ansi::retain(item->Name) : name_for(name.LowerName, own);
+  } catch (...) {
+    free_item(item);
+    throw;
+  }
+  items_[count_++] = item;
+  return item;
+}
+
+TzelParamsListItem* TzelParamsList::AddSameValue(const ItemName& name, TzelParamsListItem& source) {
+  if (!is_own_list(class_rec_) || source.ClassRec != &kOwnItemClass || !is_shareable(source.Value))
+    return Add(name, OleVariant(source.Value));
+  if (trimmed(ansi::view(name.Name)).empty()) return nullptr;
+  if (count_ == capacity_) reserve(count_ + 1);
+  TzelParamsListItem* item = alloc_item(true);
+  item->Name = name.Name;
+  item->LowerName = name.LowerName;
+  take_shared_value(*item, source);
+  items_[count_++] = item;
+  return item;
+}
+
 int32_t TzelParamsList::IndexOfName(std::string_view name, int32_t first, int32_t last) const {
   check_magic();
   if (count_ <= 0) return -1;
@@ -398,7 +445,7 @@ TzelParamsListItem* TzelParamsList::AddItemCopy(const TzelParamsListItem* item) 
   return add_copy(item, nullptr);
 }
 
-TzelParamsListItem* TzelParamsList::add_copy(const TzelParamsListItem* item, ItemSlots* slots) {
+TzelParamsListItem* TzelParamsList::add_copy(const TzelParamsListItem* item, ItemSlab* slots) {
   if (!item) return nullptr;
   // Another side's item may spell its lower-case name its own way: that one is made anew.
   if (item->ClassRec != &kItemClass && item->ClassRec != &kOwnItemClass)
@@ -412,14 +459,14 @@ TzelParamsListItem* TzelParamsList::add_copy(const TzelParamsListItem* item, Ite
 }
 
 bool TzelParamsList::AppendList(const TzelParamsList* source) {
-  return append_items(source, false);
+  return append_items(source, false, nullptr);
 }
 
 bool TzelParamsList::AppendRow(const TzelParamsList* source) {
-  return append_items(source, true);
+  return append_items(source, true, nullptr);
 }
 
-bool TzelParamsList::append_items(const TzelParamsList* source, bool as_row) {
+bool TzelParamsList::append_items(const TzelParamsList* source, bool as_row, ItemSlab* room) {
   if (!source) return false;
   source->check_magic();
   if (source->empty()) return false;
@@ -428,11 +475,32 @@ bool TzelParamsList::append_items(const TzelParamsList* source, bool as_row) {
   if (n > INT32_MAX - count_ - 1) throw std::bad_alloc();
   reserve(count_ + n + 1);
   const bool marker = as_row && !source->items_[n - 1]->is_row_marker();
-  std::optional<ItemSlots> slots;
-  if (is_own_list(class_rec_)) slots.emplace(n + (marker ? 1 : 0));
-  ItemSlots* room = slots ? &*slots : nullptr;
+  std::optional<ItemSlab> slab;
+  if (is_own_list(class_rec_) && !room) room = &slab.emplace(n + (marker ? 1 : 0));
   for (int32_t i = 0; i < n; ++i) add_copy(source->items_[i], room);
   if (marker) add_row_marker(room);
+  return true;
+}
+
+bool TzelParamsList::AppendRowTaking(TzelParamsList& source, int32_t first_taken, ItemSlab& room) {
+  source.check_magic();
+  if (source.empty()) return false;
+  const int32_t n = source.count_;
+  first_taken = std::clamp(first_taken, 0, n);
+  if (&source == this || !is_own_list(class_rec_) || !is_own_list(source.class_rec_)) {
+    append_items(&source, true, &room);
+    while (source.count_ > first_taken) source.Delete(source.count_ - 1);
+    return true;
+  }
+  if (n > INT32_MAX - count_ - 1) throw std::bad_alloc();
+  reserve(count_ + n + 1);
+  const bool marker = !source.items_[n - 1]->is_row_marker();
+  for (int32_t i = 0; i < first_taken; ++i) add_copy(source.items_[i], &room);
+  const auto taken = static_cast<std::size_t>(n - first_taken);
+  std::memcpy(items_ + count_, source.items_ + first_taken, taken * sizeof(*items_));
+  count_ += n - first_taken;
+  source.count_ = first_taken;
+  if (marker) add_row_marker(&room);
   return true;
 }
 
@@ -464,7 +532,7 @@ void TzelParamsList::AddNewRow() {
   add_row_marker(nullptr);
 }
 
-void TzelParamsList::add_row_marker(ItemSlots* slots) {
+void TzelParamsList::add_row_marker(ItemSlab* slots) {
   if (count_ == capacity_) reserve(count_ + 1);
   TzelParamsListItem* item = slots ? slots->take() : alloc_item(is_own_list(class_rec_));
   item->Value = OleVariant::null();

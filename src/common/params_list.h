@@ -14,6 +14,7 @@
 #include <string_view>
 
 #include "common/ansi_string.h"
+#include "common/item_names.h"
 #include "common/ole_variant.h"
 #include "quendra/plugin_api.h"
 
@@ -37,7 +38,24 @@ struct TzelParamsListItem {
   void SetItemValue(const OleVariant& value);
 };
 
-class ItemSlots;
+// Room for the items that appends to this side's own lists make (the rows of a block): one allocation for a
+// run of items instead of one each. The items outlive the slab; what it did not hand out is given back when
+// it goes. One thread at a time.
+class ItemSlab {
+ public:
+  explicit ItemSlab(int32_t run = 128);
+  ~ItemSlab();
+  ItemSlab(const ItemSlab&) = delete;
+  ItemSlab& operator=(const ItemSlab&) = delete;
+
+  TzelParamsListItem* take();
+
+ private:
+  void* block_ = nullptr;
+  int32_t run_;
+  int32_t count_ = 0;
+  int32_t next_ = 0;
+};
 
 class TzelParamsList {
  public:
@@ -67,6 +85,12 @@ class TzelParamsList {
   // Null when the name is empty after trimming codes 0..32; 8-bit text values are stored as wide text.
   TzelParamsListItem* Add(std::string_view name, const OleVariant& value);
   TzelParamsListItem* Add(std::string_view name, OleVariant&& value);
+  // The same with a name made once for the process: the item refers to its constant strings. An own list
+  // takes the item from `room` when given.
+  TzelParamsListItem* Add(const ItemName& name, OleVariant&& value, ItemSlab* room = nullptr);
+  // An item named `name` whose value is the same as `source`'s (an item of this list): a text is shared by
+  // both instead of being stored twice.
+  TzelParamsListItem* AddSameValue(const ItemName& name, TzelParamsListItem& source);
   // First index in [first, last] whose name matches; last < 0 or >= Count means the end, and last == -2
   // also stops at the first row marker (search within the current row). -1 when none.
   int32_t IndexOfName(std::string_view name, int32_t first = 0, int32_t last = -1) const;
@@ -82,6 +106,9 @@ class TzelParamsList {
   bool TakeItems(TzelParamsList& source);
   void AddNewRow();
   bool AppendRow(const TzelParamsList* source);
+  // AppendRow followed by deleting the source's items from `first_taken` on, except that those items move
+  // into this list instead of being copied and deleted. The copies come from `room`.
+  bool AppendRowTaking(TzelParamsList& source, int32_t first_taken, ItemSlab& room);
   void Delete(int32_t index) noexcept;
   void Clear() noexcept;
 
@@ -98,9 +125,9 @@ class TzelParamsList {
 
  private:
   // Copies of items and row markers, from `slots` when given (own lists make a row's items in one block).
-  TzelParamsListItem* add_copy(const TzelParamsListItem* item, ItemSlots* slots);
-  void add_row_marker(ItemSlots* slots);
-  bool append_items(const TzelParamsList* source, bool as_row);
+  TzelParamsListItem* add_copy(const TzelParamsListItem* item, ItemSlab* slots);
+  void add_row_marker(ItemSlab* slots);
+  bool append_items(const TzelParamsList* source, bool as_row, ItemSlab* room);
 
   const QuendraClassRec* class_rec_;
   TzelParamsListItem** items_;

@@ -1,6 +1,6 @@
 // Re-entrant readers/writer lock: any number of readers or one writer. Both kinds nest on the thread holding
-// them, and a reader may take the write lock as well (promotion). Every acquisition is paired with a release of
-// the same kind.
+// them, and a reader may take the write lock as well (promotion). Every acquisition is paired with a release
+// of the same kind.
 //
 // Promotion cannot be atomic when two readers promote at once (each would wait for the other), so a promoting
 // thread lets go of its read holds while it waits and gets them back with the write lock. lock_write()

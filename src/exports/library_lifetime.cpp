@@ -1,4 +1,5 @@
 // Start-up and shutdown of the library: the instance registry and the module class exist from load to unload.
+#include "common/item_names.h"
 #include "dialog/options_dialog_hook.h"
 #include "localisation/module_translator.h"
 #include "plugin/plugin_registry.h"
@@ -15,7 +16,10 @@ struct LibraryLifetime {
     quendra::RegisterDialogTranslator(
         [](quendra::TaPlugin& m, quendra::TComponent& f) { quendra::TranslateComponentTexts(m, f); });
   }
-  ~LibraryLifetime() { quendra::ShutdownPluginRegistry(); }
+  ~LibraryLifetime() {
+    quendra::ShutdownPluginRegistry();
+    quendra::FreeItemNames();
+  }
 };
 
 // Static initialisation runs when the library is loaded (DllMain's process attach on Windows) and the

@@ -44,6 +44,11 @@ class AnsiCodePage {
   // 8-bit text to UTF-16. Bytes the code page does not define become their best-fit or U+FFFD; the
   // conversion itself never fails.
   std::u16string ToUtf16(std::string_view text) const;
+  // Single-byte code pages widen one unit per byte, straight into the caller's buffer of text.size() units.
+  bool single_byte() const { return single_byte_; }
+  void WidenSingleByte(std::string_view text, char16_t* out) const {
+    for (std::size_t i = 0; i < text.size(); ++i) out[i] = to_utf16_[static_cast<unsigned char>(text[i])];
+  }
   // UTF-16 to 8-bit text; characters the code page cannot hold become '?'.
   std::string FromUtf16(std::u16string_view text) const;
 
@@ -55,7 +60,7 @@ class AnsiCodePage {
   // Single-byte code pages convert through to_utf16_, the same on every platform.
   std::u16string TableToUtf16(std::string_view text) const {
     std::u16string result(text.size(), u'\0');
-    for (std::size_t i = 0; i < text.size(); ++i) result[i] = to_utf16_[static_cast<unsigned char>(text[i])];
+    WidenSingleByte(text, result.data());
     return result;
   }
   static void Map(const std::array<unsigned char, 256>& table, char* data, std::size_t size) {

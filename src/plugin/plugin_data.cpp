@@ -1,5 +1,6 @@
 // Data exchange: what the framework does around the module's data handlers.
 #include "common/errors.h"
+#include "common/item_names.h"
 #include "platform/clock.h"
 #include "plugin/plugin.h"
 
@@ -21,7 +22,8 @@ int32_t TzelPlugin::ProcessDataCall(PPluginCallRec rec) {
   const TModuleTypes types = TModuleTypes::from_bits(rec->ModuleTypes);
   if (!types.empty()) {
     try {
-      auto* list = rec->DataType == QUENDRA_DT_PARAMS_LIST ? static_cast<QuendraParamsList*>(rec->Data) : nullptr;
+      auto* list =
+          rec->DataType == QUENDRA_DT_PARAMS_LIST ? static_cast<QuendraParamsList*>(rec->Data) : nullptr;
       if (list && !types.contains(TModuleType::mttDataQuery) && TzelParamsList::is_valid(list) &&
           TzelParamsList::from(list)->empty())
         rec->Data = nullptr;
@@ -89,25 +91,57 @@ int32_t TzelPlugin::GetEventsCall(PPluginCallRec rec) {
   return 0;
 }
 
+namespace {
+
+// The standard values' names, made once for the process (null when the name table was full).
+struct StandardNames {
+  const ItemName* FullDataPacket = InternItemName("FULL_DATA_PACKET");
+  const ItemName* DataPacket = InternItemName("DATA_PACKET");
+  const ItemName* DateTimeStamp = InternItemName("DATE_TIME_STAMP");
+  const ItemName* DataSourceId = InternItemName("DATA_SOURCE_ID");
+  const ItemName* DataSourceFullName = InternItemName("DATA_SOURCE_FULL_NAME");
+  const ItemName* ClientId = InternItemName("CLIENTID");
+  const ItemName* DataSourceName = InternItemName("DATA_SOURCE_NAME");
+};
+
+TzelParamsListItem* add_named(TzelParamsList& list, const ItemName* name, std::string_view text,
+                              OleVariant&& value) {
+  return name ? list.Add(*name, std::move(value)) : list.Add(text, std::move(value));
+}
+
+}  // namespace
+
 int AddStandardValues(TzelParamsList* list, std::string_view full_packet, std::string_view packet,
                       int32_t data_source_id, int32_t client_id, std::string_view source_name,
                       std::string_view full_name, std::string_view client_name) {
   if (!list) return 0;
+  static const StandardNames names;
   int count = 0;
-  auto add = [&](std::string_view name, const OleVariant& value) {
-    list->Add(name, value);
+  auto add = [&](const ItemName* name, std::string_view text, OleVariant&& value) {
+    TzelParamsListItem* item = add_named(*list, name, text, std::move(value));
     ++count;
+    return item;
   };
-  if (!full_packet.empty()) add("FULL_DATA_PACKET", OleVariant::from_ansi_as_wide(full_packet));
-  if (!packet.empty()) add("DATA_PACKET", OleVariant::from_ansi_as_wide(packet));
-  add("DATE_TIME_STAMP", OleVariant::from_date(platform::local_now_ole_date()));
-  add("DATA_SOURCE_ID", OleVariant::from_int32(data_source_id));
-  add("DATA_SOURCE_FULL_NAME", OleVariant::from_ansi_as_wide(full_name));
+  TzelParamsListItem* full = nullptr;
+  if (!full_packet.empty())
+    full = add(names.FullDataPacket, "FULL_DATA_PACKET", OleVariant::from_ansi_as_wide(full_packet));
+  if (!packet.empty()) {
+    // Usually the same text as the full packet: then both items share one wide copy of it.
+    if (full && names.DataPacket && packet == full_packet) {
+      list->AddSameValue(*names.DataPacket, *full);
+      ++count;
+    } else {
+      add(names.DataPacket, "DATA_PACKET", OleVariant::from_ansi_as_wide(packet));
+    }
+  }
+  add(names.DateTimeStamp, "DATE_TIME_STAMP", OleVariant::from_date(platform::local_now_ole_date()));
+  add(names.DataSourceId, "DATA_SOURCE_ID", OleVariant::from_int32(data_source_id));
+  add(names.DataSourceFullName, "DATA_SOURCE_FULL_NAME", OleVariant::from_ansi_as_wide(full_name));
   if (client_id != 0) {
-    add("CLIENTID", OleVariant::from_int32(client_id));
-    add("DATA_SOURCE_NAME", OleVariant::from_ansi_as_wide(client_name));
+    add(names.ClientId, "CLIENTID", OleVariant::from_int32(client_id));
+    add(names.DataSourceName, "DATA_SOURCE_NAME", OleVariant::from_ansi_as_wide(client_name));
   } else {
-    add("DATA_SOURCE_NAME", OleVariant::from_ansi_as_wide(source_name));
+    add(names.DataSourceName, "DATA_SOURCE_NAME", OleVariant::from_ansi_as_wide(source_name));
   }
   return count;
 }

@@ -15,7 +15,8 @@ TSerialPortDM::TSerialPortDM(TzelPlugin* owner, int32_t id, std::string name, st
       FData(TzelRowsParamsList::create()),
       DataSourceID(id),
       DataSourceName(std::move(name)),
-      DataSourceFullName(std::move(full_name)) {
+      DataSourceFullName(std::move(full_name)),
+      BlockValues(TzelParamsList::create()) {
   timer_window_ = platform::create_window(&TSerialPortDM::timer_proc, this);
   platform::set_timer(timer_window_, kCheckClientsTimerId, kCheckClientsIntervalMs);
 }
@@ -37,7 +38,9 @@ intptr_t TSerialPortDM::timer_proc(void* context, uint32_t message, uintptr_t wp
   return 0;
 }
 
-void TSerialPortDM::EnableCheckIfShared() { SetCheckClientsEnabled(Clients.Count() > 1); }
+void TSerialPortDM::EnableCheckIfShared() {
+  SetCheckClientsEnabled(Clients.Count() > 1);
+}
 
 void TSerialPortDM::CheckClientsTimer() {
   if (!check_clients_enabled_.exchange(false)) return;
@@ -50,7 +53,8 @@ void TSerialPortDM::CheckClientsTimer() {
       ListWriteLock write(Clients);
       // Only this timer removes clients, but a packet may have added one while the lock was promoted.
       auto& clients = write.list();
-      auto it = std::find_if(clients.begin(), clients.end(), [&](const auto& c) { return c.get() == client; });
+      auto it =
+          std::find_if(clients.begin(), clients.end(), [&](const auto& c) { return c.get() == client; });
       if (it == clients.end()) continue;
       client->SetClosing(true);
       clients.erase(it);

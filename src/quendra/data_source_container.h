@@ -8,9 +8,11 @@
 #include <memory>
 #include <string>
 
+#include "common/item_names.h"
 #include "common/params_list.h"
 #include "platform/window.h"
 #include "plugin/parser_client.h"
+#include "quendra/node_rules.h"
 #include "xml/xml_tree.h"
 
 namespace quendra {
@@ -37,6 +39,10 @@ class TSerialPortDM {
   // Reused for every block of this data source (the client list lock keeps its packets apart), so parsing
   // allocates only when a block is larger than any before.
   TtolXMLTree Tree;
+  // The block's own values (the standard ones) that every row of the block starts with; reused.
+  std::unique_ptr<TzelParamsList, ListDeleter<TzelParamsList>> BlockValues;
+  // The value names of this data source's walks, looked up without a lock (packets of one source take turns).
+  rules::WalkNameCache WalkNames;
 
   // The timer is switched by any thread; the tick itself only does work while it is enabled.
   void SetCheckClientsEnabled(bool enabled) { check_clients_enabled_.store(enabled); }

@@ -1,5 +1,8 @@
 #include "quendra/node_rules.h"
 
+#include <atomic>
+#include <cstring>
+
 #include "platform/ansi_codepage.h"
 #include "text/char_codes.h"
 #include "text/number_text.h"
@@ -75,6 +78,35 @@ const TParserItem* FindNodeRule(const std::vector<TParserItem>& rules, std::stri
   return nullptr;
 }
 
+NodeRuleTable::NodeRuleTable(std::vector<TParserItem> rules) : rules_(std::move(rules)) {
+  static std::atomic<uint64_t> tables{0};
+  serial_ = ++tables;
+  for (const TParserItem& rule : rules_) {
+    Entry& entry = index_.Insert(rule.Name, {});
+    if (!entry.node && rule.Kind != RuleKind::Attribute) entry.node = &rule;
+    if (!entry.attribute && rule.Kind != RuleKind::Node) entry.attribute = &rule;
+  }
+}
+
+const TParserItem* NodeRuleTable::Find(std::string_view name, RuleKind kind) const {
+  if (index_.size() == 0) return nullptr;
+  // Names are short: lower-cased on the stack, and only a long one makes a string.
+  char buffer[64];
+  std::string long_name;
+  std::string_view key;
+  if (name.size() <= sizeof buffer) {
+    std::memcpy(buffer, name.data(), name.size());
+    code_page().ToLower(buffer, name.size());
+    key = std::string_view(buffer, name.size());
+  } else {
+    long_name = code_page().ToLower(name);
+    key = long_name;
+  }
+  const Entry* found = index_.Find(key);
+  if (!found) return nullptr;
+  return kind == RuleKind::Attribute ? found->attribute : found->node;
+}
+
 RootSigns RootSigns::FromRootName(std::string_view beg_sign_text) {
   RootSigns signs;
   signs.RootName = DecodeCharCodes(beg_sign_text);
@@ -100,6 +132,31 @@ std::string_view MakeParamNameInto(const WalkOptions& options, std::string_view 
   return out;
 }
 
+WalkNameCache::Entry WalkNameCache::Find(const NodeRuleTable& rules, const WalkOptions& options,
+                                         RuleKind kind, std::string_view element,
+                                         std::string_view attribute) {
+  if (rules.serial() != rules_serial_ || options.AddNodeName != options_.AddNodeName ||
+      options.NameUpper != options_.NameUpper) {
+    entries_.clear();
+    rules_serial_ = rules.serial();
+    options_ = options;
+  }
+  // The key: the kind, then the element's name where the value name depends on it, then the attribute's.
+  const bool by_element = kind == RuleKind::Node || options.AddNodeName;
+  key_.assign(1, static_cast<char>(kind));
+  if (by_element) key_.append(element).append(1, '\0');
+  key_.append(attribute);
+  if (const Entry* found = entries_.Find(key_)) return *found;
+
+  const std::string_view own_name = kind == RuleKind::Node ? element : attribute;
+  Entry entry{rules.Find(own_name, kind), nullptr};
+  if (entries_.size() >= kMaxEntries) return entry;
+  entry.value_name = InternItemName(MakeParamNameInto(
+      options, kind == RuleKind::Node ? std::string_view() : element, own_name, made_name_));
+  entries_.Insert(key_, entry);
+  return entry;
+}
+
 namespace {
 
 std::optional<TParamDataType> type_of(const TParserItem* rule) {
@@ -113,8 +170,8 @@ void truncate(TzelParamsList& list, int32_t count) {
 }  // namespace
 
 void WalkElement(const TtolXMLNode& element, TzelParamsList& current, TzelParamsList& rows,
-                 const std::vector<TParserItem>& rules, const WalkOptions& options,
-                 const ValueFormatter& format) {
+                 const NodeRuleTable& rules, const WalkOptions& options, const ValueFormatter& format,
+                 WalkNameCache* names) {
   // An explicit stack instead of recursion: one frame per open element, with the count of values `current`
   // had before the element added its own.
   struct Frame {
@@ -125,6 +182,22 @@ void WalkElement(const TtolXMLNode& element, TzelParamsList& current, TzelParams
   const int32_t start = current.Count();
   std::vector<Frame> stack{{&element, 0, start}};
   std::string name;  // reused for every value's name
+  ItemSlab slab;
+  // An element's own name is `element_name`; an attribute's is `attribute_name`.
+  const auto lookup = [&](RuleKind kind, std::string_view element_name, std::string_view attribute_name) {
+    return names ? names->Find(rules, options, kind, element_name, attribute_name)
+                 : WalkNameCache::Entry{
+                       rules.Find(kind == RuleKind::Node ? element_name : attribute_name, kind), nullptr};
+  };
+  const auto add = [&](const WalkNameCache::Entry& entry, std::string_view element_name,
+                       std::string_view own_name, std::string_view text) {
+    OleVariant value = format(type_of(entry.rule), text);
+    if (entry.value_name) {
+      current.Add(*entry.value_name, std::move(value), &slab);
+    } else {
+      current.Add(MakeParamNameInto(options, element_name, own_name, name), std::move(value));
+    }
+  };
   try {
     while (!stack.empty()) {
       Frame& frame = stack.back();
@@ -135,25 +208,25 @@ void WalkElement(const TtolXMLNode& element, TzelParamsList& current, TzelParams
         continue;
       }
       const TtolXMLNode& child = *children[frame.next_child++];
-      const TParserItem* rule = FindNodeRule(rules, child.Name(), RuleKind::Node);
-      if (rule && rule->Action == RuleAction::Ignore) continue;
+      const WalkNameCache::Entry node = lookup(RuleKind::Node, child.Name(), {});
+      if (node.rule && node.rule->Action == RuleAction::Ignore) continue;
       const int32_t mark = current.Count();
       const bool has_children = !child.Children().empty();
       if (options.ExportNodes && (!has_children || !child.Text().empty()))
-        current.Add(MakeParamNameInto(options, {}, child.Name(), name), format(type_of(rule), child.Text()));
+        add(node, {}, child.Name(), child.Text());
       if (options.ExportAttributes) {
         for (const TtolXMLAttribute& attribute : child.Attributes()) {
-          const TParserItem* attribute_rule = FindNodeRule(rules, attribute.Name(), RuleKind::Attribute);
-          if (attribute_rule && attribute_rule->Action == RuleAction::Ignore) continue;
-          current.Add(MakeParamNameInto(options, child.Name(), attribute.Name(), name),
-                      format(type_of(attribute_rule), attribute.Value()));
+          const WalkNameCache::Entry entry = lookup(RuleKind::Attribute, child.Name(), attribute.Name());
+          if (entry.rule && entry.rule->Action == RuleAction::Ignore) continue;
+          add(entry, child.Name(), attribute.Name(), attribute.Value());
         }
       }
       if (has_children) {
         stack.push_back({&child, 0, mark});  // `frame` may dangle from here on
         continue;
       }
-      if (current.Count() > mark) rows.AppendRow(&current);
+      // The leaf's own values move into its row; the values above it are copied for the next rows.
+      if (current.Count() > mark) rows.AppendRowTaking(current, mark, slab);
       truncate(current, mark);
     }
   } catch (...) {

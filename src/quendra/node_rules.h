@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "common/item_names.h"
+#include "common/name_map.h"
 #include "common/ole_variant.h"
 #include "common/params_list.h"
 #include "text/param_data_type.h"
@@ -34,6 +36,34 @@ std::vector<TParserItem> ReadNodeRules(std::string_view xmls_hint);
 // The first rule whose kind fits (0 fits both) and whose name equals `name` after ANSI lower-casing; null
 // when none does.
 const TParserItem* FindNodeRule(const std::vector<TParserItem>& rules, std::string_view name, RuleKind kind);
+
+// The rules with an index by name, for the walk: finds what FindNodeRule finds with one hash lookup.
+class NodeRuleTable {
+ public:
+  NodeRuleTable() = default;
+  NodeRuleTable(std::vector<TParserItem> rules);  // NOLINT(google-explicit-constructor): a table is its rules
+  // The index points into the rules: moving keeps them where they are, copying would not.
+  NodeRuleTable(NodeRuleTable&&) = default;
+  NodeRuleTable& operator=(NodeRuleTable&&) = default;
+  NodeRuleTable(const NodeRuleTable&) = delete;
+  NodeRuleTable& operator=(const NodeRuleTable&) = delete;
+
+  const TParserItem* Find(std::string_view name, RuleKind kind) const;
+  const std::vector<TParserItem>& items() const { return rules_; }
+  bool empty() const { return rules_.empty(); }
+  // Different for every table made, so a cache of lookups can tell that the rules were replaced.
+  uint64_t serial() const { return serial_; }
+
+ private:
+  // Per lower-case name: the first rule that fits an element and the first that fits an attribute.
+  struct Entry {
+    const TParserItem* node = nullptr;
+    const TParserItem* attribute = nullptr;
+  };
+  std::vector<TParserItem> rules_;
+  NameMap<Entry> index_;
+  uint64_t serial_ = 0;
+};
 
 // The tags that delimit blocks in the byte stream, built from the root element's name ("#XX" codes decoded).
 struct RootSigns {
@@ -65,8 +95,31 @@ std::string_view MakeParamNameInto(const WalkOptions& options, std::string_view 
 // Appends to `rows` one row for every leaf element below `element`: the values in `current` (the block's
 // starting values), then the values of the elements on the way down and the leaf's own. `current` is left as
 // it was, also when a failure is thrown. Deep documents do not deepen the stack.
+// What the walks of one data source learned about each element and attribute name they met: its rule and
+// its value name made once for the process, so a name met again costs one lookup. Forgets everything when
+// the rules or the naming options change. One walk at a time.
+class WalkNameCache {
+ public:
+  struct Entry {
+    const TParserItem* rule = nullptr;
+    const ItemName* value_name = nullptr;  // null: the name table was full, names are made per value
+  };
+  // The entry of an element (`attribute` empty with `kind` Node) or of one of its attributes.
+  Entry Find(const NodeRuleTable& rules, const WalkOptions& options, RuleKind kind, std::string_view element,
+             std::string_view attribute);
+
+ private:
+  static constexpr std::size_t kMaxEntries = 4096;  // names come from received data
+  uint64_t rules_serial_ = 0;
+  WalkOptions options_;
+  std::string key_;
+  std::string made_name_;
+  NameMap<Entry> entries_;
+};
+
+// `names`, when given, remembers rules and value names from block to block.
 void WalkElement(const TtolXMLNode& element, TzelParamsList& current, TzelParamsList& rows,
-                 const std::vector<TParserItem>& rules, const WalkOptions& options,
-                 const ValueFormatter& format);
+                 const NodeRuleTable& rules, const WalkOptions& options, const ValueFormatter& format,
+                 WalkNameCache* names = nullptr);
 
 }  // namespace quendra::rules

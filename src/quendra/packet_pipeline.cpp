@@ -174,9 +174,10 @@ void TaPlugin::ProcessBlock(TSerialPortDM& container, TCustomParserClient& clien
 }
 
 void TaPlugin::ParseBlock(TSerialPortDM& container, TCustomParserClient& client, std::string_view text) {
-  std::unique_ptr<TzelParamsList, ListDeleter<TzelParamsList>> current(TzelParamsList::create());
-  AddStandardValues(current.get(), text, text, container.DataSourceID, client.ClientID,
-                    container.DataSourceName, container.DataSourceFullName, client.ShortName);
+  TzelParamsList* current = container.BlockValues.get();
+  current->Clear();
+  AddStandardValues(current, text, text, container.DataSourceID, client.ClientID, container.DataSourceName,
+                    container.DataSourceFullName, client.ShortName);
   try {
     TtolXMLTree& tree = container.Tree;
     tree.LoadFromText(text);
@@ -195,6 +196,10 @@ void TaPlugin::ParseBlock(TSerialPortDM& container, TCustomParserClient& client,
     settings.spLocaleID_Value = cfg.spLocaleID_Value;
     // Looked up once for the block rather than under the shared table's lock for every date.
     settings.Locale = &LocaleDataForLcid(LocaleIdFromSetting(cfg.spLocaleID_Value));
+    const std::string expanded[] = {ExpandDateTemplate(cfg.FmtDate_Text, *settings.Locale),
+                                    ExpandDateTemplate(cfg.FmtTime_Text, *settings.Locale),
+                                    ExpandDateTemplate(cfg.FmtDateTime_Text, *settings.Locale)};
+    settings.ExpandedTemplates = expanded;
     const auto string_map = cfg.TranslationTable(TDataSourceCfg::kStringVariablesTable);
     settings.StringVariablesMap = string_map.get();
     const ConversionLog log = [this](int type, const std::string& line) { AddLog(type, line); };
@@ -204,7 +209,7 @@ void TaPlugin::ParseBlock(TSerialPortDM& container, TCustomParserClient& client,
     };
     const rules::WalkOptions options{cfg.chkExpNode_Checked, cfg.chkExpAttr_Checked,
                                      cfg.chkAddNodeName_Checked, cfg.chkNameUpper_Checked};
-    rules::WalkElement(*root, *current, *container.FData, node_rules_, options, format);
+    rules::WalkElement(*root, *current, *container.FData, node_rules_, options, format, &container.WalkNames);
   } catch (const std::exception& failure) {
     AddLog(0, Texts.ErrParseData + ": " + failure.what());
   }

@@ -14,11 +14,16 @@ namespace {
 
 TRegistryRoot store_root(platform::RegistryRoot root) {
   switch (root) {
-    case platform::RegistryRoot::ClassesRoot: return TRegistryRoot::rrHKEY_CLASSES_ROOT;
-    case platform::RegistryRoot::CurrentUser: return TRegistryRoot::rrHKEY_CURRENT_USER;
-    case platform::RegistryRoot::LocalMachine: return TRegistryRoot::rrHKEY_LOCAL_MACHINE;
-    case platform::RegistryRoot::Users: return TRegistryRoot::rrHKEY_USERS;
-    case platform::RegistryRoot::CurrentConfig: return TRegistryRoot::rrHKEY_CURRENT_CONFIG;
+    case platform::RegistryRoot::ClassesRoot:
+      return TRegistryRoot::rrHKEY_CLASSES_ROOT;
+    case platform::RegistryRoot::CurrentUser:
+      return TRegistryRoot::rrHKEY_CURRENT_USER;
+    case platform::RegistryRoot::LocalMachine:
+      return TRegistryRoot::rrHKEY_LOCAL_MACHINE;
+    case platform::RegistryRoot::Users:
+      return TRegistryRoot::rrHKEY_USERS;
+    case platform::RegistryRoot::CurrentConfig:
+      return TRegistryRoot::rrHKEY_CURRENT_CONFIG;
   }
   return TRegistryRoot::rrNone;
 }
@@ -46,7 +51,9 @@ TaPlugin::TaPlugin(PPluginCallRec rec) : TzelPlugin(rec) {
   OnBeforeGetParserItems = [this](TzelPlugin&) { zelPluginBeforeGetParserItems(); };
   OnSaveSettingsNow = [this](TzelPlugin&) { zelPluginSaveSettingsNow(); };
   OnLoadSettingsNow = [this](TzelPlugin&) { zelPluginLoadSettingsNow(); };
-  OnProcessData = [this](TzelPlugin&, PPluginCallRec rec, int32_t& result) { result = zelPluginProcessData(rec); };
+  OnProcessData = [this](TzelPlugin&, PPluginCallRec rec, int32_t& result) {
+    result = zelPluginProcessData(rec);
+  };
   OnGetData = [](TzelPlugin&, PPluginCallRec, int32_t& result) { result = 0; };
   OnShowOptionsDialog = [this](TzelPlugin&, PPluginCallRec rec, bool& success) {
     success = zelPluginShowOptionsDialog(rec);
@@ -93,12 +100,16 @@ std::unique_ptr<TDataSourceCfg> TaPlugin::NewConfiguration() {
   auto cfg = std::make_unique<TDataSourceCfg>();
   TDataSourceCfg* target = cfg.get();
   DataSourceCfgHooks hooks;
-  hooks.LoadSettings = [this](TPersistent& object) { return LoadSettings(Location(), settings_map(), object); };
-  hooks.SaveSettings = [this](TPersistent& object) { return SaveSettings(Location(), settings_map(), object); };
+  hooks.LoadSettings = [this](TPersistent& object) {
+    return LoadSettings(Location(), settings_map(), object);
+  };
+  hooks.SaveSettings = [this](TPersistent& object) {
+    return SaveSettings(Location(), settings_map(), object);
+  };
   hooks.LoadNodeRules = [this, target] {
     // Only a module with the parser role active has rules and signs; without them nothing is cut.
     signs_ = {};
-    node_rules_.clear();
+    node_rules_ = {};
     if (!IsModuleActive(TModuleType::mttDataParser)) return;
     signs_ = rules::RootSigns::FromRootName(target->BegSign_Text);
     node_rules_ = rules::ReadNodeRules(target->XMLs_Hint);
@@ -106,7 +117,9 @@ std::unique_ptr<TDataSourceCfg> TaPlugin::NewConfiguration() {
   hooks.LoadPacketFilters = [this, target] {
     if (packet_filters_) packet_filters_->Load(target->Filters_Hint);
   };
-  hooks.LogConfigError = [this](const std::string& error) { AddLog(0, FormatText(Texts.ErrConfigChange, {error})); };
+  hooks.LogConfigError = [this](const std::string& error) {
+    AddLog(0, FormatText(Texts.ErrConfigChange, {error}));
+  };
   cfg->SetHooks(std::move(hooks));
   return cfg;
 }
@@ -119,7 +132,7 @@ void TaPlugin::ReplaceConfiguration(std::unique_ptr<TDataSourceCfg> cfg) {
 
 void TaPlugin::zelPluginLoad() {
   std::unique_lock lock(parser_lock_);
-  node_rules_.clear();
+  node_rules_ = {};
   packet_filters_ = std::make_unique<TPacketFilters>();
   cfg_ = NewConfiguration();
   ParserUnloaded = false;
@@ -129,7 +142,7 @@ void TaPlugin::zelPluginLoad() {
 void TaPlugin::zelPluginUnload() {
   ParserUnloaded = true;
   std::unique_lock lock(parser_lock_);
-  node_rules_.clear();
+  node_rules_ = {};
   signs_ = {};
   packet_filters_.reset();
   cfg_.reset();
@@ -147,7 +160,8 @@ void TaPlugin::zelPluginStateChanged(TModuleTypes types) {
       if (kept != old.rend()) {
         data_sources_.push_back(std::move(*kept));
       } else {
-        data_sources_.push_back(std::make_unique<TSerialPortDM>(this, source.ID, source.Name, source.FullName));
+        data_sources_.push_back(
+            std::make_unique<TSerialPortDM>(this, source.ID, source.Name, source.FullName));
       }
     }
   }
@@ -203,10 +217,13 @@ bool TaPlugin::zelPluginShowOptionsDialog(PPluginCallRec rec) {
   return true;
 }
 
-void RegisterOptionsDialog(OptionsDialogFn show) { g_options_dialog.store(show); }
+void RegisterOptionsDialog(OptionsDialogFn show) {
+  g_options_dialog.store(show);
+}
 
 void RegisterModuleClass() {
-  RegisterPluginClass([](PPluginCallRec rec) -> std::unique_ptr<TzelPlugin> { return std::make_unique<TaPlugin>(rec); });
+  RegisterPluginClass(
+      [](PPluginCallRec rec) -> std::unique_ptr<TzelPlugin> { return std::make_unique<TaPlugin>(rec); });
 }
 
 }  // namespace quendra

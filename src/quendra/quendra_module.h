@@ -1,6 +1,6 @@
 // TaPlugin: this plug-in's module class, a data-parser module. Its handlers give the framework's events their
-// meaning: loading the parser's configuration, rules and filters, keeping one container per data source of the
-// host, announcing the values it can produce, and cutting, filtering and parsing the received data.
+// meaning: loading the parser's configuration, rules and filters, keeping one container per data source of
+// the host, announcing the values it can produce, and cutting, filtering and parsing the received data.
 //
 // Threads: packets run on any host thread at the same time; they read the parser's state (configuration,
 // rules, signs, filters, containers) under a shared hold of the parser lock. Commands that rebuild or destroy
@@ -44,7 +44,7 @@ class TaPlugin : public TzelPlugin {
   // The parser's state; read under parser_lock(), written under an exclusive hold.
   std::shared_mutex& parser_lock() { return parser_lock_; }
   const TDataSourceCfg* Cfg() const { return cfg_.get(); }
-  const std::vector<rules::TParserItem>& NodeRules() const { return node_rules_; }
+  const std::vector<rules::TParserItem>& NodeRules() const { return node_rules_.items(); }
   const rules::RootSigns& Signs() const { return signs_; }
   TSerialPortDM* FindDataSource(int32_t id) const;
   std::size_t DataSourceCount() const { return data_sources_.size(); }
@@ -78,7 +78,7 @@ class TaPlugin : public TzelPlugin {
 
   std::shared_mutex parser_lock_;
   std::unique_ptr<TDataSourceCfg> cfg_;
-  std::vector<rules::TParserItem> node_rules_;
+  rules::NodeRuleTable node_rules_;
   rules::RootSigns signs_;
   std::unique_ptr<TPacketFilters> packet_filters_;
   std::vector<std::unique_ptr<TSerialPortDM>> data_sources_;

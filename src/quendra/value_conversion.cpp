@@ -73,10 +73,15 @@ OleVariant ConvertInteger(std::string_view copy, Parse parse, Make make) {
   return make(*value);
 }
 
+// 0 date, 1 time, 2 date and time: the order of ExpandedTemplates.
+int TemplateIndex(TParamDataType data_type) {
+  return data_type == kDataDate ? 0 : data_type == kDataTime ? 1 : 2;
+}
+
 const std::string& TemplateFor(const ValueConversionSettings& settings, TParamDataType data_type) {
-  if (data_type == kDataDate) return settings.FmtDate_Text;
-  if (data_type == kDataTime) return settings.FmtTime_Text;
-  return settings.FmtDateTime_Text;
+  const std::string* templates[] = {&settings.FmtDate_Text, &settings.FmtTime_Text,
+                                    &settings.FmtDateTime_Text};
+  return *templates[TemplateIndex(data_type)];
 }
 
 }  // namespace
@@ -135,9 +140,15 @@ bool TryFormatParamValue(const ValueConversionContext& context, TParamDataType d
                               : LocaleDataForLcid(LocaleIdFromSetting(settings.spLocaleID_Value));
           // The clock is read only when a part of it is used.
           const bool use_now = settings.chkUseNowDate_Checked || settings.chkUseNowTime_Checked;
-          double value = DateTimeFromTemplate(
-              tmpl, locale, trimmed, settings.chkUseNowDate_Checked, settings.chkUseNowTime_Checked,
-              use_now ? platform::CurrentLocalDateTime() : platform::LocalDateTime{});
+          const platform::LocalDateTime now =
+              use_now ? platform::CurrentLocalDateTime() : platform::LocalDateTime{};
+          const double value =
+              settings.ExpandedTemplates && settings.Locale
+                  ? DateTimeFromExpandedTemplate(settings.ExpandedTemplates[TemplateIndex(data_type)], locale,
+                                                 trimmed, settings.chkUseNowDate_Checked,
+                                                 settings.chkUseNowTime_Checked, now)
+                  : DateTimeFromTemplate(tmpl, locale, trimmed, settings.chkUseNowDate_Checked,
+                                         settings.chkUseNowTime_Checked, now);
           out = OleVariant::from_date(value);
           return true;
         } catch (const ConversionError& e) {

@@ -36,6 +36,9 @@ struct ValueConversionSettings {
   // The locale data of spLocaleID_Value when the caller has looked it up already (for a whole block, say);
   // nullptr: looked up at each date conversion.
   const platform::LocaleInfo* Locale = nullptr;
+  // The three templates expanded for Locale (ExpandDateTemplate), when the caller has done so for many
+  // values; nullptr: expanded at each date conversion.
+  const std::string* ExpandedTemplates = nullptr;  // date, time, date and time
 };
 
 // The module's log operation: a message type (0 failure) and the message.

@@ -366,8 +366,24 @@ std::string ExpandDateTemplate(std::string_view tmpl, const platform::LocaleInfo
 double DateTimeFromTemplate(std::string_view tmpl, const platform::LocaleInfo& locale, std::string_view text,
                             bool use_current_date, bool use_current_time,
                             const platform::LocalDateTime& now) {
-  std::string expanded = ExpandDateTemplate(tmpl, locale);
-  std::string value = UpperAscii(text);
+  return DateTimeFromExpandedTemplate(ExpandDateTemplate(tmpl, locale), locale, text, use_current_date,
+                                      use_current_time, now);
+}
+
+double DateTimeFromExpandedTemplate(std::string_view expanded, const platform::LocaleInfo& locale,
+                                    std::string_view text, bool use_current_date, bool use_current_time,
+                                    const platform::LocalDateTime& now) {
+  // Values are short: upper-cased on the stack, and only a long one makes a string.
+  char buffer[64];
+  std::string long_value;
+  std::string_view value;
+  if (text.size() <= sizeof buffer) {
+    for (std::size_t i = 0; i < text.size(); ++i) buffer[i] = UpperAscii(text[i]);
+    value = std::string_view(buffer, text.size());
+  } else {
+    long_value = UpperAscii(text);
+    value = long_value;
+  }
   Reader reader(expanded, value, locale);
   if (use_current_date) {
     reader.year = now.year;

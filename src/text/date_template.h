@@ -31,6 +31,12 @@ double DateTimeFromTemplate(std::string_view tmpl, std::int32_t lcid, std::strin
 double DateTimeFromTemplate(std::string_view tmpl, const platform::LocaleInfo& locale, std::string_view text,
                             bool use_current_date, bool use_current_time, const platform::LocalDateTime& now);
 
+// The same with the template expanded already (ExpandDateTemplate), for callers that read many values with
+// one template.
+double DateTimeFromExpandedTemplate(std::string_view expanded, const platform::LocaleInfo& locale,
+                                    std::string_view text, bool use_current_date, bool use_current_time,
+                                    const platform::LocalDateTime& now);
+
 // The first pass alone: the template upper-cased with C, DDDDD, DDDDDD, T and TT replaced by the
 // locale's pictures, up to the first character that starts no token.
 std::string ExpandDateTemplate(std::string_view tmpl, const platform::LocaleInfo& locale);
