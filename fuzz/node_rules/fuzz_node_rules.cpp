@@ -16,10 +16,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string table(input.substr(0, split));
   for (char& c : table)
     if (c == '\x01') c = '\n';
-  const std::string_view block = split == std::string_view::npos ? std::string_view() : input.substr(split + 1);
+  const std::string_view block =
+      split == std::string_view::npos ? std::string_view() : input.substr(split + 1);
 
-  const auto rules = rules::ReadNodeRules(table);
-  for (const auto& rule : rules) rules::FindNodeRule(rules, rule.Name, rules::RuleKind::Node);
+  const auto list = rules::ReadNodeRules(table);
+  const rules::NodeRuleTable rules(list);
+  // The indexed table must find exactly what the plain list finds, for rule names and for the block's text.
+  const auto check = [&](std::string_view name) {
+    for (rules::RuleKind kind : {rules::RuleKind::Node, rules::RuleKind::Attribute}) {
+      const rules::TParserItem* expected = rules::FindNodeRule(list, name, kind);
+      const rules::TParserItem* found = rules.Find(name, kind);
+      if ((expected ? expected - list.data() : -1) != (found ? found - rules.items().data() : -1))
+        __builtin_trap();
+    }
+  };
+  for (const auto& rule : list) check(rule.Name);
+  check(block);
   rules::RootSigns::FromRootName(table);
 
   TtolXMLTree tree;
@@ -29,7 +41,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const rules::ValueFormatter format = [](std::optional<TParamDataType>, std::string_view text) {
     return OleVariant::from_ansi_string(text);
   };
-  for (bool flag : {false, true})
+  std::unique_ptr<TzelParamsList, ListDeleter<TzelParamsList>> cached_rows(TzelRowsParamsList::create());
+  rules::WalkNameCache names;
+  for (bool flag : {false, true}) {
     rules::WalkElement(tree, *current, *rows, rules, {true, true, flag, flag}, format);
+    rules::WalkElement(tree, *current, *cached_rows, rules, {true, true, flag, flag}, format, &names);
+  }
+  // Remembered names and rules change nothing in the rows.
+  if (rows->Count() != cached_rows->Count()) __builtin_trap();
+  for (int32_t i = 0; i < rows->Count(); ++i) {
+    const TzelParamsListItem& a = *rows->GetItem(i);
+    const TzelParamsListItem& b = *cached_rows->GetItem(i);
+    if (a.name() != b.name() || ansi::view(a.LowerName) != ansi::view(b.LowerName) ||
+        a.Value.to_ansi() != b.Value.to_ansi())
+      __builtin_trap();
+  }
   return 0;
 }

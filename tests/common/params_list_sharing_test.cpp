@@ -112,5 +112,105 @@ TEST(ParamsListSharing, TakeItemsMovesInOrderAndEmptiesTheSource) {
   EXPECT_FALSE(out->TakeItems(*out));
 }
 
+// A row of the working list with its last items moved instead of copied: the rows read the same as with
+// AppendRow followed by deleting those items, and the working list keeps the rest.
+TEST(ParamsListSharing, AppendRowTakingMovesTheTail) {
+  struct Case {
+    std::vector<std::string> source;  // names; "$NEW_ROW$" makes a marker
+    int32_t first_taken;
+    std::vector<std::string> rows;
+    std::vector<std::string> kept;
+  };
+  const Case cases[] = {
+      {{"a", "b", "c"}, 1, {"a=a", "b=b", "c=c", "$NEW_ROW$="}, {"a=a"}},
+      {{"a", "b", "c"}, 3, {"a=a", "b=b", "c=c", "$NEW_ROW$="}, {"a=a", "b=b", "c=c"}},
+      {{"a", "b", "c"}, 0, {"a=a", "b=b", "c=c", "$NEW_ROW$="}, {}},
+      {{"a", "b", "c"}, -5, {"a=a", "b=b", "c=c", "$NEW_ROW$="}, {}},
+      {{"a", "b", "c"}, 9, {"a=a", "b=b", "c=c", "$NEW_ROW$="}, {"a=a", "b=b", "c=c"}},
+      {{"a", "$NEW_ROW$"}, 1, {"a=a", "$NEW_ROW$="}, {"a=a"}},  // no second marker
+      {{}, 0, {}, {}},
+  };
+  for (const Case& c : cases) {
+    ListPtr source(TzelParamsList::create());
+    for (const std::string& name : c.source) {
+      if (name == kNewRow) {
+        source->AddNewRow();
+      } else {
+        source->Add(name, OleVariant::from_ansi_as_wide(name));
+      }
+    }
+    RowsPtr rows(TzelRowsParamsList::create());
+    ItemSlab slab(2);  // runs shorter than a row
+    EXPECT_EQ(rows->AppendRowTaking(*source, c.first_taken, slab), !c.source.empty());
+    EXPECT_EQ(texts_of(*rows), c.rows) << c.first_taken;
+    EXPECT_EQ(texts_of(*source), c.kept) << c.first_taken;
+    source.reset();  // the rows own what they hold
+    EXPECT_EQ(texts_of(*rows), c.rows) << c.first_taken;
+  }
+}
+
+TEST(ParamsListSharing, RowsOfOneSlabOutliveTheSlabAndEachOther) {
+  RowsOfCopies r;
+  RowsPtr rows(TzelRowsParamsList::create());
+  {
+    ItemSlab slab(5);
+    for (int i = 0; i < 4; ++i) rows->AppendRowTaking(*r.current, r.current->Count(), slab);
+  }
+  rows->Delete(0);
+  rows->Delete(3);
+  EXPECT_EQ(rows->Count(), 14);
+  EXPECT_EQ(text_of(rows->GetItem(0)), "alpha");
+  EXPECT_EQ(text_of(rows->GetItem(3)), "alpha");  // the second row lost its packet
+  EXPECT_EQ(text_of(rows->GetItem(6)), "<Data><a>1</a></Data>");
+  r.current.reset();
+  rows->GetItem(4)->SetItemValue(OleVariant::from_int32(1));
+  EXPECT_EQ(text_of(rows->GetItem(4)), "1");
+  EXPECT_EQ(text_of(rows->GetItem(8)), "7");
+}
+
+TEST(ParamsListSharing, ItemsNamedOncePerProcess) {
+  const ItemName& packet = *InternItemName("FULL_DATA_PACKET");
+  const ItemName& same = *InternItemName("DATA_PACKET");
+  ListPtr list(TzelParamsList::create());
+  TzelParamsListItem* full = list->Add(packet, OleVariant::from_ansi_as_wide("<Data/>"));
+  TzelParamsListItem* copy = list->AddSameValue(same, *full);
+  ASSERT_NE(copy, nullptr);
+  EXPECT_EQ(full->Name, packet.Name);
+  EXPECT_EQ(ansi::view(full->LowerName), "full_data_packet");
+  EXPECT_EQ(list->IndexOfName("data_packet"), 1);
+  EXPECT_EQ(texts_of(*list), (std::vector<std::string>{"FULL_DATA_PACKET=<Data/>", "DATA_PACKET=<Data/>"}));
+  // Each keeps its own value once one is changed or goes.
+  copy->SetItemValue(OleVariant::from_int32(5));
+  EXPECT_EQ(text_of(list->GetItem(0)), "<Data/>");
+  list->AddSameValue(same, *list->GetItem(0));
+  list->Delete(0);
+  EXPECT_EQ(texts_of(*list), (std::vector<std::string>{"DATA_PACKET=5", "DATA_PACKET=<Data/>"}));
+  // A name made from text: nothing to share, but still a value.
+  EXPECT_EQ(text_of(list->AddSameValue(same, *list->GetItem(0))), "5");
+  EXPECT_EQ(list->Add(*InternItemName("  "), OleVariant::null()), nullptr);
+}
+
+// A list of the host's own making keeps names it counts itself: copies into it never point at this side's
+// constant names, which go when the library does.
+TEST(ParamsListSharing, HostListsGetNamesOfTheirOwn) {
+  static const QuendraClassRec host_class{QUENDRA_PARAMS_LIST_CLASS, [](void*) {}, [](void*) {}};
+  ListPtr own(TzelParamsList::create());
+  own->Add(*InternItemName("Level"), OleVariant::from_int32(3));
+  own->AddNewRow();
+  ListPtr host(TzelParamsList::create());
+  host->raw()->ClassRec = &host_class;
+  host->AppendList(own.get());
+  host->Add(*InternItemName("Flow"), OleVariant::from_int32(4));
+  ASSERT_EQ(host->Count(), 3);
+  for (int32_t i = 0; i < host->Count(); ++i) {
+    const TzelParamsListItem* item = host->GetItem(i);
+    EXPECT_FALSE(ansi::is_constant(item->Name)) << i;
+    EXPECT_FALSE(ansi::is_constant(item->LowerName)) << i;
+  }
+  EXPECT_EQ(texts_of(*host), (std::vector<std::string>{"Level=3", "$NEW_ROW$=", "Flow=4"}));
+  EXPECT_EQ(host->IndexOfName("$new_row$"), 1);
+  EXPECT_EQ(host->IndexOfName("flow"), 2);
+}
+
 }  // namespace
 }  // namespace quendra

@@ -67,14 +67,15 @@ TEST(ParamsList, LookupsIgnoreAsciiCaseAndFindFirstInRange) {
       {{"x", "$NEW_ROW$", "x"}, "x", 1, -2, -1},  // stops at the marker of the current row
       {{"x", "$NEW_ROW$", "x"}, "x", 2, -2, 2},
       {{"x", "$NEW_ROW$", "y"}, "$new_row$", 0, -2, 1},  // the marker is a candidate before it stops
-      {{"a", "b", "c"}, "c", -5, 99, 2},                // negative first counts as 0, last past the end is the end
+      {{"a", "b", "c"}, "c", -5, 99, 2},  // negative first counts as 0, last past the end is the end
       {{"a", "b", "c"}, "c", 0, 1, -1},
       {{"a", "b", "c"}, "a", 2, -1, -1},
       {{}, "a", 0, -1, -1},
   };
   for (const Case& c : cases) {
     ListPtr list = make_list(c.names);
-    EXPECT_EQ(list->IndexOfName(c.key, c.first, c.last), c.expected) << c.key << " " << c.first << " " << c.last;
+    EXPECT_EQ(list->IndexOfName(c.key, c.first, c.last), c.expected)
+        << c.key << " " << c.first << " " << c.last;
   }
 }
 

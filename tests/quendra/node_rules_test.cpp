@@ -52,7 +52,7 @@ TEST(NodeRules, LookupByKindAndCase) {
   const std::vector<TParserItem> rules = ReadNodeRules("x||1||1||5\r\nX||0||0||0\r\nTemp||0||1||8");
   EXPECT_EQ(FindNodeRule(rules, "TEMP", RuleKind::Node)->DataType, 8);
   EXPECT_EQ(FindNodeRule(rules, "Temperature", RuleKind::Node), nullptr);
-  EXPECT_EQ(FindNodeRule(rules, "x", RuleKind::Node)->DataType, 5);        // the kind-1 rule comes first
+  EXPECT_EQ(FindNodeRule(rules, "x", RuleKind::Node)->DataType, 5);  // the kind-1 rule comes first
   EXPECT_EQ(FindNodeRule(rules, "x", RuleKind::Attribute)->Action, RuleAction::Ignore);  // kind 0 decides
   EXPECT_EQ(FindNodeRule({}, "x", RuleKind::Node), nullptr);
 }
@@ -67,15 +67,13 @@ TEST(NodeRules, RootSigns) {
   EXPECT_TRUE(RootSigns::FromRootName("").empty());
 }
 
-// Runs the walk over a document with the input value IN in front, and prints each row as "name=value;...".
-std::vector<std::string> walk(const char* xml, const WalkOptions& options, const char* rule_rows = "") {
-  TtolXMLTree tree;
-  tree.LoadFromText(xml);
-  const TtolXMLNode* root = tree.FindElement("Data");
+// Runs the walk over a parsed document with the input value IN in front, and prints each row as
+// "name=value;...".
+std::vector<std::string> walk_tree(const TtolXMLNode& root, const WalkOptions& options,
+                                   const NodeRuleTable& rules, WalkNameCache* names) {
   std::unique_ptr<TzelParamsList, ListDeleter<TzelParamsList>> current(TzelParamsList::create());
   std::unique_ptr<TzelParamsList, ListDeleter<TzelParamsList>> rows(TzelRowsParamsList::create());
   current->Add("IN", OleVariant::from_ansi_as_wide("in"));
-  const auto rules = ReadNodeRules(rule_rows);
   const ValueFormatter format = [](std::optional<TParamDataType> type, std::string_view text) {
     std::string shown(text);
     if (type) {
@@ -84,7 +82,7 @@ std::vector<std::string> walk(const char* xml, const WalkOptions& options, const
     }
     return OleVariant::from_ansi_as_wide(shown);
   };
-  WalkElement(*root, *current, *rows, rules, options, format);
+  WalkElement(root, *current, *rows, rules, options, format, names);
   EXPECT_EQ(current->Count(), 1);
   std::vector<std::string> printed(1);
   for (int32_t i = 0; i < rows->Count(); ++i) {
@@ -100,6 +98,19 @@ std::vector<std::string> walk(const char* xml, const WalkOptions& options, const
     line += ';';
   }
   printed.pop_back();
+  return printed;
+}
+
+// The walk without a cache of names; the same walk with one cache shared by every call of the tests (so it
+// must notice each new rule table and each change of options) must print the same rows.
+std::vector<std::string> walk(const char* xml, const WalkOptions& options, const char* rule_rows = "") {
+  TtolXMLTree tree;
+  tree.LoadFromText(xml);
+  const TtolXMLNode* root = tree.FindElement("Data");
+  const NodeRuleTable rules(ReadNodeRules(rule_rows));
+  std::vector<std::string> printed = walk_tree(*root, options, rules, nullptr);
+  static WalkNameCache shared_names;
+  EXPECT_EQ(walk_tree(*root, options, rules, &shared_names), printed) << xml << " rules: " << rule_rows;
   return printed;
 }
 
@@ -136,6 +147,56 @@ TEST(NodeRules, DeepDocumentsDoNotExhaustTheStack) {
   auto rows = walk(xml.c_str(), {});
   ASSERT_EQ(rows.size(), 1u);
   EXPECT_EQ(rows[0].substr(0, 12), "IN=in;n=leaf");
+}
+
+TEST(NodeRules, TableFindsWhatTheRuleListFinds) {
+  const char* table =
+      "x||1||1||5\r\nX||0||0||0\r\nTemp||0||1||8\r\n\xC4rger||2||1||3\r\nid||2||1||4\r\nid||1||0||0";
+  const std::vector<TParserItem> list = ReadNodeRules(table);
+  const NodeRuleTable rules(list);
+  const char* names[] = {"x",  "X",  "temp", "TEMP", "Temperature", "\xC4RGER", "\xE4rger",
+                         "id", "ID", "",     "y"};
+  for (const char* name : names) {
+    for (RuleKind kind : {RuleKind::Node, RuleKind::Attribute}) {
+      const TParserItem* expected = FindNodeRule(list, name, kind);
+      const TParserItem* found = rules.Find(name, kind);
+      ASSERT_EQ(found == nullptr, expected == nullptr) << name;
+      if (found) {
+        EXPECT_EQ(found - rules.items().data(), expected - list.data()) << name;
+      }
+    }
+  }
+  EXPECT_EQ(NodeRuleTable().Find("x", RuleKind::Node), nullptr);
+  const std::string long_name(100, 'q');
+  const NodeRuleTable long_rules(ReadNodeRules(long_name + "||0||1||2"));
+  EXPECT_EQ(long_rules.Find(std::string(100, 'Q'), RuleKind::Node)->DataType, 2);
+}
+
+TEST(NodeRules, NameCacheFollowsTheOptionsOfEachWalk) {
+  TtolXMLTree tree;
+  tree.LoadFromText(R"(<Data><r id="1"><t>5</t></r></Data>)");
+  const NodeRuleTable rules(ReadNodeRules("t||1||1||5"));
+  WalkNameCache names;
+  using Rows = std::vector<std::string>;
+  const TtolXMLNode& root = *tree.FindElement("Data");
+  EXPECT_EQ(walk_tree(root, {}, rules, &names), (Rows{"IN=in;id=1;t=5:5;"}));
+  EXPECT_EQ(walk_tree(root, {true, true, true, true}, rules, &names), (Rows{"IN=in;R.ID=1;T=5:5;"}));
+  EXPECT_EQ(walk_tree(root, {true, true, false, true}, rules, &names), (Rows{"IN=in;ID=1;T=5:5;"}));
+  EXPECT_EQ(walk_tree(root, {}, rules, &names), (Rows{"IN=in;id=1;t=5:5;"}));
+  const NodeRuleTable ignoring(ReadNodeRules("t||1||0||0"));
+  EXPECT_EQ(walk_tree(root, {}, ignoring, &names), Rows{});
+}
+
+TEST(NodeRules, ManyDistinctNamesStillMakeTheirValues) {
+  // More names than any cache keeps: every value still arrives under its own name.
+  std::string xml = "<Data>";
+  for (int i = 0; i < 5000; ++i)
+    xml += "<n" + std::to_string(i) + " a" + std::to_string(i) + "=\"1\">2</n" + std::to_string(i) + ">";
+  xml += "</Data>";
+  const std::vector<std::string> rows = walk(xml.c_str(), {});
+  ASSERT_EQ(rows.size(), 5000u);
+  EXPECT_EQ(rows[0], "IN=in;n0=2;a0=1;");
+  EXPECT_EQ(rows[4999], "IN=in;n4999=2;a4999=1;");
 }
 
 }  // namespace
