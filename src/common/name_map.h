@@ -38,7 +38,7 @@ class NameMap {
     for (std::size_t i = hash & mask_;; i = (i + 1) & mask_) {
       const Slot& slot = slots_[i];
       if (!slot.used) return nullptr;
-      if (slot.hash == hash && slot.key == key) return &slot.value;
+      if (slot.hash == hash && Equal(slot.key, key)) return &slot.value;
     }
   }
   Value* Find(std::string_view key) noexcept { return const_cast<Value*>(std::as_const(*this).Find(key)); }
@@ -49,7 +49,7 @@ class NameMap {
     const uint64_t hash = HashName(key);
     std::size_t i = hash & mask_;
     for (; slots_[i].used; i = (i + 1) & mask_) {
-      if (slots_[i].hash == hash && slots_[i].key == key) return slots_[i].value;
+      if (slots_[i].hash == hash && Equal(slots_[i].key, key)) return slots_[i].value;
     }
     slots_[i] = Slot{hash, std::string(key), std::move(value), true};
     ++size_;
@@ -70,6 +70,15 @@ class NameMap {
     Value value{};
     bool used = false;
   };
+
+  // Names are short: compared in place rather than through a library call.
+  static bool Equal(std::string_view a, std::string_view b) noexcept {
+    if (a.size() != b.size()) return false;
+    if (a.size() > 32) return a == b;
+    for (std::size_t i = 0; i < a.size(); ++i)
+      if (a[i] != b[i]) return false;
+    return true;
+  }
 
   void Grow() {
     std::vector<Slot> old = std::exchange(slots_, std::vector<Slot>(slots_.empty() ? 16 : slots_.size() * 2));

@@ -84,6 +84,12 @@ class OleVariant {
   // Converts an 8-bit text value (0x0100) into a wide OLE string value; other values stay.
   void widen_ansi_text();
   void clear() noexcept;
+  // True when the value owns nothing (no text, no foreign object): its bits alone are a copy of it.
+  bool is_plain() const noexcept {
+    const uint16_t t = v_.Type;
+    return t <= static_cast<uint16_t>(VarType::Date) || t == static_cast<uint16_t>(VarType::Bool) ||
+           (t >= static_cast<uint16_t>(VarType::Int8) && t <= static_cast<uint16_t>(VarType::UInt));
+  }
 
  private:
   bool text_empty() const noexcept;

@@ -237,6 +237,10 @@ TzelParamsListItem* copy_own_item(TzelParamsListItem& source, bool own, ItemSlab
     free_item(item);
     throw;
   }
+  if (source.Value.is_plain()) {
+    std::memcpy(static_cast<void*>(&item->Value), &source.Value, sizeof(item->Value));
+    return item;
+  }
   if (own && source.ClassRec == &kOwnItemClass && is_shareable(source.Value)) {
     take_shared_value(*item, source);
     return item;

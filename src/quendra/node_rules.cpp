@@ -137,23 +137,26 @@ WalkNameCache::Entry WalkNameCache::Find(const NodeRuleTable& rules, const WalkO
                                          std::string_view attribute) {
   if (rules.serial() != rules_serial_ || options.AddNodeName != options_.AddNodeName ||
       options.NameUpper != options_.NameUpper) {
-    entries_.clear();
+    nodes_.clear();
+    attributes_.clear();
     rules_serial_ = rules.serial();
     options_ = options;
   }
-  // The key: the kind, then the element's name where the value name depends on it, then the attribute's.
-  const bool by_element = kind == RuleKind::Node || options.AddNodeName;
-  key_.assign(1, static_cast<char>(kind));
-  if (by_element) key_.append(element).append(1, '\0');
-  key_.append(attribute);
-  if (const Entry* found = entries_.Find(key_)) return *found;
+  // Elements by their name; attributes by theirs, or by both names when the value name holds the element's.
+  NameMap<Entry>& map = kind == RuleKind::Node ? nodes_ : attributes_;
+  std::string_view key = kind == RuleKind::Node ? element : attribute;
+  if (kind == RuleKind::Attribute && options.AddNodeName) {
+    key_.assign(element).append(1, '\0').append(attribute);
+    key = key_;
+  }
+  if (const Entry* found = map.Find(key)) return *found;
 
   const std::string_view own_name = kind == RuleKind::Node ? element : attribute;
   Entry entry{rules.Find(own_name, kind), nullptr};
-  if (entries_.size() >= kMaxEntries) return entry;
+  if (map.size() >= kMaxEntries) return entry;
   entry.value_name = InternItemName(MakeParamNameInto(
       options, kind == RuleKind::Node ? std::string_view() : element, own_name, made_name_));
-  entries_.Insert(key_, entry);
+  map.Insert(key, entry);
   return entry;
 }
 

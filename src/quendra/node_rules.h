@@ -114,7 +114,8 @@ class WalkNameCache {
   WalkOptions options_;
   std::string key_;
   std::string made_name_;
-  NameMap<Entry> entries_;
+  NameMap<Entry> nodes_;
+  NameMap<Entry> attributes_;
 };
 
 // `names`, when given, remembers rules and value names from block to block.

@@ -72,6 +72,7 @@ AnsiCodePage::AnsiCodePage(unsigned number) : number_(number) {
     if (int up = encode(u_toupper(unit[0])); up >= 0) upper_[b] = static_cast<unsigned char>(up);
     if (int low = encode(u_tolower(unit[0])); low >= 0) lower_[b] = static_cast<unsigned char>(low);
   }
+  keeps_ascii_ = KeepsAscii();
 }
 
 const AnsiCodePage& AnsiCodePage::System() {

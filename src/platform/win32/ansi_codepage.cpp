@@ -18,6 +18,7 @@ AnsiCodePage::AnsiCodePage(unsigned number) : number_(number) {
         MultiByteToWideChar(number, 0, &byte, 1, &unit, 1) == 1 ? static_cast<char16_t>(unit) : u'\uFFFD';
     upper_[b] = lower_[b] = static_cast<unsigned char>(b);
   }
+  keeps_ascii_ = KeepsAscii();
   if (number == GetACP()) {
     // The system's mapping of its own code page, one byte at a time so lead bytes stay untouched.
     for (unsigned b = 0; b < 256; ++b) {
