@@ -2,7 +2,6 @@
 
 #include <deque>
 #include <mutex>
-#include <new>
 
 #include "common/ansi_string.h"
 #include "common/name_map.h"
@@ -18,14 +17,11 @@ constexpr std::size_t kMaxNameLength = 128;
 
 class NameTable {
  public:
-  void FreeAll() {
-    std::lock_guard lock(mutex_);
-    index_.clear();
+  ~NameTable() {
     for (const ItemName& name : entries_) {
       if (name.LowerName != name.Name) ansi::free_constant(name.LowerName);
       ansi::free_constant(name.Name);
     }
-    entries_.clear();
   }
 
   const ItemName* Find(std::string_view name) {
@@ -53,12 +49,9 @@ class NameTable {
   NameMap<const ItemName*> index_;
 };
 
-// Never destroyed by static destruction: lists freed during shutdown still read their names' headers. The
-// library frees the names once every instance is gone (FreeItemNames).
 NameTable& table() {
-  alignas(NameTable) static unsigned char storage[sizeof(NameTable)];
-  static NameTable* const names = new (storage) NameTable;
-  return *names;
+  static NameTable names;
+  return names;
 }
 
 }  // namespace
@@ -68,8 +61,8 @@ const ItemName* InternItemName(std::string_view name) {
   return table().Find(name);
 }
 
-void FreeItemNames() {
-  table().FreeAll();
+void StartItemNames() {
+  table();
 }
 
 }  // namespace quendra

@@ -22,7 +22,8 @@ struct ItemName {
 // counted strings for its item as usual. Any thread may call it.
 const ItemName* InternItemName(std::string_view name);
 
-// Frees every name made so far; for the library's shutdown, when no list refers to them any more.
-void FreeItemNames();
+// Makes the table now. Static objects are destroyed in the reverse order of their making, so a library that
+// calls this before it makes anything holding lists keeps its names until every such list is gone.
+void StartItemNames();
 
 }  // namespace quendra

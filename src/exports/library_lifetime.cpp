@@ -9,6 +9,7 @@ namespace {
 
 struct LibraryLifetime {
   LibraryLifetime() {
+    quendra::StartItemNames();  // outlives the instances and their lists
     quendra::StartPluginRegistry();
     quendra::RegisterModuleClass();
     quendra::InstallOptionsDialog();
@@ -16,10 +17,7 @@ struct LibraryLifetime {
     quendra::RegisterDialogTranslator(
         [](quendra::TaPlugin& m, quendra::TComponent& f) { quendra::TranslateComponentTexts(m, f); });
   }
-  ~LibraryLifetime() {
-    quendra::ShutdownPluginRegistry();
-    quendra::FreeItemNames();
-  }
+  ~LibraryLifetime() { quendra::ShutdownPluginRegistry(); }
 };
 
 // Static initialisation runs when the library is loaded (DllMain's process attach on Windows) and the
