@@ -10,6 +10,10 @@
 #include <cstring>
 #include <string_view>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 namespace quendra::xml_chars {
 
 enum Bits : std::uint8_t {
@@ -39,9 +43,11 @@ inline bool Is(char c, std::uint8_t mask) noexcept {
   return (kTable[static_cast<unsigned char>(c)] & mask) != 0;
 }
 
-// Word-at-a-time search: most distances in data blocks are a few bytes to a few dozen, where testing
-// eight bytes per step beats both a byte loop and a call to memchr. The byte tests are exact (no carry
-// crosses from one byte into the next), so a word may overlap bytes already tested and mask them off.
+// Searches for the next byte of a small set. Most distances in data blocks are a few bytes to a few dozen,
+// where testing a whole word or vector per step beats both a byte loop and a call to memchr. Each set is
+// a matcher with three equivalent tests: Vector (16 bytes, SSE2 builds only), Word (8 bytes) and Byte.
+// The word and vector tests are exact per byte, so a load may overlap bytes already tested and mask them
+// off; no load reaches outside the string.
 namespace swar {
 
 inline constexpr bool kEnabled = std::endian::native == std::endian::little;
@@ -69,86 +75,202 @@ inline std::uint64_t Matches(std::uint64_t word, std::uint64_t pattern) noexcept
 inline std::uint64_t Below(std::uint64_t word, unsigned n) noexcept {
   return ~(((word & kLows) + kOnes * (128 - n)) | word) & kHighs;
 }
+// Position of the first flagged byte of a non-zero Matches/Below result.
+inline std::size_t First(std::uint64_t hits) noexcept {
+  return static_cast<std::size_t>(std::countr_zero(hits)) / 8;
+}
 
 }  // namespace swar
 
-// Position of the first byte at or after `from` that `word_hits` flags in its 8-byte word or, in strings
-// shorter than a word, that `byte_hit` accepts; npos if none. Both tests must agree.
-template <class WordHits, class ByteHit>
-inline std::size_t Scan(std::string_view s, std::size_t from, WordHits word_hits, ByteHit byte_hit) noexcept {
+#ifdef __SSE2__
+inline constexpr bool kVectors = true;
+namespace sse2 {
+
+using Vec = __m128i;
+inline Vec Load(const char* p) noexcept {
+  return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+}
+inline Vec Broadcast(char c) noexcept {
+  return _mm_set1_epi8(c);
+}
+inline Vec Matches(Vec v, Vec pattern) noexcept {
+  return _mm_cmpeq_epi8(v, pattern);
+}
+// Bytes whose unsigned value is at most `limit`, given as a broadcast vector.
+inline Vec AtMost(Vec v, Vec limit) noexcept {
+  return _mm_cmpeq_epi8(_mm_max_epu8(v, limit), limit);
+}
+inline unsigned Mask(Vec hits) noexcept {
+  return static_cast<unsigned>(_mm_movemask_epi8(hits));
+}
+
+}  // namespace sse2
+#else
+inline constexpr bool kVectors = false;
+#endif
+
+// Scans with 8-byte words only (and bytes in strings shorter than a word). Used where vectors are not
+// built, and by the tests on every build.
+template <class Matcher>
+inline std::size_t ScanWords(std::string_view s, std::size_t from, const Matcher& m) noexcept {
   const char* const p = s.data();
   const std::size_t n = s.size();
   std::size_t i = from;
   if constexpr (swar::kEnabled) {
     if (n >= 8) {
       for (; i + 8 <= n; i += 8) {
-        if (const std::uint64_t m = word_hits(swar::Load(p + i))) {
-          return i + static_cast<std::size_t>(std::countr_zero(m)) / 8;
-        }
+        if (const std::uint64_t hits = m.Word(swar::Load(p + i))) return i + swar::First(hits);
       }
       if (i >= n) return std::string_view::npos;
       // The tail: the last whole word, without the bytes before `i`.
       const std::size_t skip = i - (n - 8);
-      if (const std::uint64_t m = word_hits(swar::Load(p + n - 8)) & (~std::uint64_t{0} << (8 * skip))) {
-        return n - 8 + static_cast<std::size_t>(std::countr_zero(m)) / 8;
+      if (const std::uint64_t hits = m.Word(swar::Load(p + n - 8)) & (~std::uint64_t{0} << (8 * skip))) {
+        return n - 8 + swar::First(hits);
       }
       return std::string_view::npos;
     }
   }
   for (; i < n; ++i) {
-    if (byte_hit(p[i])) return i;
+    if (m.Byte(p[i])) return i;
   }
   return std::string_view::npos;
 }
 
-// Position of the first `c` in `s` at or after `from`, or npos.
-inline std::size_t Find(std::string_view s, char c, std::size_t from) noexcept {
-  const std::uint64_t pattern = swar::Broadcast(c);
-  return Scan(
-      s, from, [pattern](std::uint64_t w) { return swar::Matches(w, pattern); },
-      [c](char b) { return b == c; });
+// Position of the first byte at or after `from` that `m` accepts; npos if none.
+template <class Matcher>
+inline std::size_t Scan(std::string_view s, std::size_t from, const Matcher& m) noexcept {
+#ifdef __SSE2__
+  const char* const p = s.data();
+  const std::size_t n = s.size();
+  if (n >= 16) {
+    std::size_t i = from;
+    for (; i + 16 <= n; i += 16) {
+      if (const unsigned hits = sse2::Mask(m.Vector(sse2::Load(p + i)))) {
+        return i + static_cast<std::size_t>(std::countr_zero(hits));
+      }
+    }
+    if (i >= n) return std::string_view::npos;
+    // The tail: the last whole vector, without the bytes before `i`.
+    const std::size_t skip = i - (n - 16);
+    if (const unsigned hits = sse2::Mask(m.Vector(sse2::Load(p + n - 16))) & (~0u << skip)) {
+      return n - 16 + static_cast<std::size_t>(std::countr_zero(hits));
+    }
+    return std::string_view::npos;
+  }
+#endif
+  return ScanWords(s, from, m);
 }
 
-// Position of the first byte at or after `from` that may need attention in a name or text: a code of 32
-// or less, '&' or '\\'. Callers test the byte found against their own mask and go on if it is not theirs.
-inline std::size_t FindBlankOrEscape(std::string_view s, std::size_t from) noexcept {
-  const std::uint64_t ampersand = swar::Broadcast('&');
-  const std::uint64_t backslash = swar::Broadcast('\\');
-  return Scan(
-      s, from,
-      [=](std::uint64_t w) {
-        return swar::Below(w, 33) | swar::Matches(w, ampersand) | swar::Matches(w, backslash);
-      },
-      [](char b) { return Is(b, kBlank | kAmpersand | kBackslash); });
+// The sets searched for.
+struct OneByte {
+  explicit OneByte(char c) noexcept
+      : c_(c),
+        word_(swar::Broadcast(c))
+#ifdef __SSE2__
+        ,
+        vector_(sse2::Broadcast(c))
+#endif
+  {
+  }
+  bool Byte(char b) const noexcept {
+    return b == c_;
+  }
+  std::uint64_t Word(std::uint64_t w) const noexcept {
+    return swar::Matches(w, word_);
+  }
+#ifdef __SSE2__
+  sse2::Vec Vector(sse2::Vec v) const noexcept {
+    return sse2::Matches(v, vector_);
+  }
+#endif
+
+ private:
+  char c_;
+  std::uint64_t word_;
+#ifdef __SSE2__
+  sse2::Vec vector_;
+#endif
+};
+
+// '>', apostrophe and double quote: where the scan for a tag's end stops.
+struct TagStops {
+  bool Byte(char b) const noexcept { return Is(b, kTagStop); }
+  std::uint64_t Word(std::uint64_t w) const noexcept {
+    return swar::Matches(w, swar::Broadcast('>')) | swar::Matches(w, swar::Broadcast('\'')) |
+           swar::Matches(w, swar::Broadcast('"'));
+  }
+#ifdef __SSE2__
+  sse2::Vec Vector(sse2::Vec v) const noexcept {
+    return _mm_or_si128(
+        _mm_or_si128(sse2::Matches(v, sse2::Broadcast('>')), sse2::Matches(v, sse2::Broadcast('\''))),
+        sse2::Matches(v, sse2::Broadcast('"')));
+  }
+#endif
+};
+
+// Apostrophe and double quote.
+struct Quotes {
+  bool Byte(char b) const noexcept { return b == '\'' || b == '"'; }
+  std::uint64_t Word(std::uint64_t w) const noexcept {
+    return swar::Matches(w, swar::Broadcast('\'')) | swar::Matches(w, swar::Broadcast('"'));
+  }
+#ifdef __SSE2__
+  sse2::Vec Vector(sse2::Vec v) const noexcept {
+    return _mm_or_si128(sse2::Matches(v, sse2::Broadcast('\'')), sse2::Matches(v, sse2::Broadcast('"')));
+  }
+#endif
+};
+
+// Codes of 32 or less: trimmed, and (space, TAB, CR, LF) the end of an element name.
+struct Blanks {
+  bool Byte(char b) const noexcept { return Is(b, kBlank); }
+  std::uint64_t Word(std::uint64_t w) const noexcept { return swar::Below(w, 33); }
+#ifdef __SSE2__
+  sse2::Vec Vector(sse2::Vec v) const noexcept {
+    return sse2::AtMost(v, sse2::Broadcast(32));
+  }
+#endif
+};
+
+// Every byte a content rewrite may touch: codes below 32 (TAB, CR, LF among them), '&' and '\\'. The
+// space is not among them, so the spaces inside values and texts do not stop the search.
+struct Rewritable {
+  bool Byte(char b) const noexcept { return static_cast<unsigned char>(b) < 32 || b == '&' || b == '\\'; }
+  std::uint64_t Word(std::uint64_t w) const noexcept {
+    return swar::Below(w, 32) | swar::Matches(w, swar::Broadcast('&')) |
+           swar::Matches(w, swar::Broadcast('\\'));
+  }
+#ifdef __SSE2__
+  sse2::Vec Vector(sse2::Vec v) const noexcept {
+    return _mm_or_si128(
+        _mm_or_si128(sse2::AtMost(v, sse2::Broadcast(31)), sse2::Matches(v, sse2::Broadcast('&'))),
+        sse2::Matches(v, sse2::Broadcast('\\')));
+  }
+#endif
+};
+
+// Position of the first `c` in `s` at or after `from`, or npos.
+inline std::size_t Find(std::string_view s, char c, std::size_t from) noexcept {
+  return Scan(s, from, OneByte(c));
 }
 
 // Position of the first '>', apostrophe or double quote in `s` at or after `from`, or npos.
 inline std::size_t FindTagStop(std::string_view s, std::size_t from) noexcept {
-  const std::uint64_t gt = swar::Broadcast('>');
-  const std::uint64_t apostrophe = swar::Broadcast('\'');
-  const std::uint64_t quote = swar::Broadcast('"');
-  return Scan(
-      s, from,
-      [=](std::uint64_t w) {
-        return swar::Matches(w, gt) | swar::Matches(w, apostrophe) | swar::Matches(w, quote);
-      },
-      [](char b) { return Is(b, kTagStop); });
+  return Scan(s, from, TagStops{});
 }
 
 // Position of the first apostrophe or double quote in `s` at or after `from`, or npos.
 inline std::size_t FindQuote(std::string_view s, std::size_t from) noexcept {
-  const std::uint64_t apostrophe = swar::Broadcast('\'');
-  const std::uint64_t quote = swar::Broadcast('"');
-  return Scan(
-      s, from, [=](std::uint64_t w) { return swar::Matches(w, apostrophe) | swar::Matches(w, quote); },
-      [](char b) { return b == '\'' || b == '"'; });
+  return Scan(s, from, Quotes{});
 }
 
-// Position of the first byte in `s` at or after `from` with a bit of `mask`, which may only hold bits of
-// bytes that FindBlankOrEscape stops at; s.size() if none.
+// Position of the first byte in `s` at or after `from` with a bit of `mask`; s.size() if none. `mask`
+// may hold only kBlank and bits of bytes below 32, '&' and '\\'; the scan picks the candidates to test
+// by whether the mask takes in the space.
 inline std::size_t FindInMask(std::string_view s, std::size_t from, std::uint8_t mask) noexcept {
+  const bool spaces = (mask & (kBlank | kNameEnd)) != 0;
   for (std::size_t i = from;; ++i) {
-    i = FindBlankOrEscape(s, i);
+    i = spaces ? Scan(s, i, Blanks{}) : Scan(s, i, Rewritable{});
     if (i == std::string_view::npos) return s.size();
     if (Is(s[i], mask)) return i;
   }

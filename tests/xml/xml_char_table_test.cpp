@@ -15,22 +15,34 @@ std::size_t NaiveFind(std::string_view s, std::size_t from, bool (*hit)(char)) {
   return std::string_view::npos;
 }
 
-// The word-at-a-time searches against a byte loop, on every byte value and every start and length, so
-// that borrows between bytes and the tail after the last whole word are covered.
-TEST(XmlChars, WordSearchesMatchByteLoop) {
+// One matcher's searches (vector where built, and word-at-a-time on every build) against a byte loop.
+template <class Matcher>
+void ExpectScansMatchByteLoop(std::string_view s, std::size_t from, const Matcher& m, bool (*hit)(char)) {
+  const std::size_t expected = NaiveFind(s, from, hit);
+  ASSERT_EQ(xml_chars::Scan(s, from, m), expected) << s.size() << " from " << from;
+  ASSERT_EQ(xml_chars::ScanWords(s, from, m), expected) << s.size() << " from " << from;
+}
+
+// The searches against a byte loop, on every byte value and every start and length, so that borrows
+// between bytes and the tail after the last whole word or vector are covered.
+TEST(XmlChars, WordAndVectorSearchesMatchByteLoop) {
   std::mt19937 rng(3);
   const std::string interesting = std::string("<>'\"&\\ \t\r\n\x01\x1f\x20\x21\x7f\x80\xa0\xff", 18) + "aZ";
   for (int round = 0; round < 3000; ++round) {
-    std::string s(rng() % 40, 'x');
+    std::string s(rng() % 72, 'x');
     for (char& c : s) c = (rng() % 3) ? interesting[rng() % interesting.size()] : static_cast<char>(rng());
     for (std::size_t from = 0; from <= s.size(); ++from) {
+      ExpectScansMatchByteLoop(s, from, xml_chars::OneByte('<'), [](char c) { return c == '<'; });
+      ExpectScansMatchByteLoop(s, from, xml_chars::OneByte('\xa0'), [](char c) { return c == '\xa0'; });
+      ExpectScansMatchByteLoop(s, from, xml_chars::TagStops{},
+                               [](char c) { return c == '>' || c == '\'' || c == '"'; });
+      ExpectScansMatchByteLoop(s, from, xml_chars::Quotes{}, [](char c) { return c == '\'' || c == '"'; });
+      ExpectScansMatchByteLoop(s, from, xml_chars::Blanks{},
+                               [](char c) { return static_cast<unsigned char>(c) <= 32; });
+      ExpectScansMatchByteLoop(s, from, xml_chars::Rewritable{}, [](char c) {
+        return static_cast<unsigned char>(c) < 32 || c == '&' || c == '\\';
+      });
       ASSERT_EQ(xml_chars::Find(s, '<', from), NaiveFind(s, from, [](char c) { return c == '<'; }));
-      ASSERT_EQ(xml_chars::Find(s, '\xa0', from), NaiveFind(s, from, [](char c) { return c == '\xa0'; }));
-      ASSERT_EQ(xml_chars::FindTagStop(s, from),
-                NaiveFind(s, from, [](char c) { return c == '>' || c == '\'' || c == '"'; }));
-      ASSERT_EQ(xml_chars::FindBlankOrEscape(s, from), NaiveFind(s, from, [](char c) {
-                  return static_cast<unsigned char>(c) <= 32 || c == '&' || c == '\\';
-                }));
     }
   }
 }
