@@ -161,6 +161,51 @@ inline std::size_t Scan(std::string_view s, std::size_t from, const Matcher& m) 
   return ScanWords(s, from, m);
 }
 
+// Bytes after the end of a string that the padded searches may read; their values never matter.
+inline constexpr std::size_t kPadding = 16;
+
+// As ScanWords, for a string followed by kPadding readable bytes: every step loads a whole word and masks
+// off the bytes past the end, so a short string takes one step and there is no tail to handle.
+template <class Matcher>
+inline std::size_t ScanPaddedWords(std::string_view s, std::size_t from, const Matcher& m) noexcept {
+  if constexpr (!swar::kEnabled) return ScanWords(s, from, m);
+  const char* const p = s.data();
+  const std::size_t n = s.size();
+  for (std::size_t i = from; i < n; i += 8) {
+    std::uint64_t hits = m.Word(swar::Load(p + i));
+    if (n - i < 8) hits &= (std::uint64_t{1} << (8 * (n - i))) - 1;
+    if (hits) return i + swar::First(hits);
+  }
+  return std::string_view::npos;
+}
+
+// As Scan, for a string followed by kPadding readable bytes.
+template <class Matcher>
+inline std::size_t ScanPadded(std::string_view s, std::size_t from, const Matcher& m) noexcept {
+#ifdef __SSE2__
+  const char* const p = s.data();
+  const std::size_t n = s.size();
+  for (std::size_t i = from; i < n; i += 16) {
+    unsigned hits = sse2::Mask(m.Vector(sse2::Load(p + i)));
+    if (n - i < 16) hits &= (1u << (n - i)) - 1;
+    if (hits) return i + static_cast<std::size_t>(std::countr_zero(hits));
+  }
+  return std::string_view::npos;
+#else
+  return ScanPaddedWords(s, from, m);
+#endif
+}
+
+// Scan or ScanPadded, chosen at compile time by what the caller knows of the bytes after `s`.
+template <bool kPadded, class Matcher>
+inline std::size_t ScanFor(std::string_view s, std::size_t from, const Matcher& m) noexcept {
+  if constexpr (kPadded) {
+    return ScanPadded(s, from, m);
+  } else {
+    return Scan(s, from, m);
+  }
+}
+
 // The sets searched for.
 struct OneByte {
   explicit OneByte(char c) noexcept
@@ -249,28 +294,33 @@ struct Rewritable {
 #endif
 };
 
-// Position of the first `c` in `s` at or after `from`, or npos.
+// Position of the first `c` in `s` at or after `from`, or npos. With kPadded, `s` must be followed by
+// kPadding readable bytes; the same holds for the searches below.
+template <bool kPadded = false>
 inline std::size_t Find(std::string_view s, char c, std::size_t from) noexcept {
-  return Scan(s, from, OneByte(c));
+  return ScanFor<kPadded>(s, from, OneByte(c));
 }
 
 // Position of the first '>', apostrophe or double quote in `s` at or after `from`, or npos.
+template <bool kPadded = false>
 inline std::size_t FindTagStop(std::string_view s, std::size_t from) noexcept {
-  return Scan(s, from, TagStops{});
+  return ScanFor<kPadded>(s, from, TagStops{});
 }
 
 // Position of the first apostrophe or double quote in `s` at or after `from`, or npos.
+template <bool kPadded = false>
 inline std::size_t FindQuote(std::string_view s, std::size_t from) noexcept {
-  return Scan(s, from, Quotes{});
+  return ScanFor<kPadded>(s, from, Quotes{});
 }
 
 // Position of the first byte in `s` at or after `from` with a bit of `mask`; s.size() if none. `mask`
 // may hold only kBlank and bits of bytes below 32, '&' and '\\'; the scan picks the candidates to test
 // by whether the mask takes in the space.
+template <bool kPadded = false>
 inline std::size_t FindInMask(std::string_view s, std::size_t from, std::uint8_t mask) noexcept {
   const bool spaces = (mask & (kBlank | kNameEnd)) != 0;
   for (std::size_t i = from;; ++i) {
-    i = spaces ? Scan(s, i, Blanks{}) : Scan(s, i, Rewritable{});
+    i = spaces ? ScanFor<kPadded>(s, i, Blanks{}) : ScanFor<kPadded>(s, i, Rewritable{});
     if (i == std::string_view::npos) return s.size();
     if (Is(s[i], mask)) return i;
   }

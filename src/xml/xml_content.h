@@ -25,9 +25,11 @@ inline std::string_view Trim(std::string_view raw) noexcept {
 // stores the character it stands for and returns the reference's length; else returns 0.
 std::size_t DecodeEntity(const char* p, const char* end, char& decoded) noexcept;
 
-// Length of the leading run of `raw` that no rewrite with `mask` touches.
+// Length of the leading run of `raw` that no rewrite with `mask` touches. With kPadded, `raw` must be
+// followed by xml_chars::kPadding readable bytes.
+template <bool kPadded = false>
 inline std::size_t PlainPrefix(std::string_view raw, std::uint8_t mask) noexcept {
-  return xml_chars::FindInMask(raw, 0, mask);
+  return xml_chars::FindInMask<kPadded>(raw, 0, mask);
 }
 
 inline std::uint8_t FoldMask(bool decode) noexcept {
@@ -45,9 +47,11 @@ std::string_view KeepLinesFrom(std::string_view raw, std::size_t plain, bool lin
                                char* out) noexcept;
 
 // Texts and tag contents: each line break (CR LF, CR or LF) and each TAB becomes one space; with `decode`
-// the five predefined entity references are replaced in the same left-to-right pass.
+// the five predefined entity references are replaced in the same left-to-right pass. kPadded as for
+// PlainPrefix.
+template <bool kPadded = false>
 inline std::string_view FoldSpaces(std::string_view raw, bool decode, char* out) noexcept {
-  const std::size_t plain = PlainPrefix(raw, FoldMask(decode));
+  const std::size_t plain = PlainPrefix<kPadded>(raw, FoldMask(decode));
   return plain == raw.size() ? raw : FoldSpacesFrom(raw, plain, decode, out);
 }
 

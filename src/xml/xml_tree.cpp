@@ -17,9 +17,10 @@ constexpr std::uint32_t kDocument = std::numeric_limits<std::uint32_t>::max();
 constexpr std::uint32_t kNoCurrent = kDocument - 1;
 constexpr std::size_t kNone = std::string_view::npos;
 
-// Detect and prevent integer overflow: node indices are 32-bit and the buffer holds three times the input.
-constexpr std::size_t kMaxInput =
-    std::min<std::size_t>(std::numeric_limits<std::size_t>::max() / 3, kNoCurrent - 1);
+// Detect and prevent integer overflow: node indices are 32-bit and the buffer holds three times the input
+// and the padding of the searches.
+constexpr std::size_t kMaxInput = std::min<std::size_t>(
+    (std::numeric_limits<std::size_t>::max() - xml_chars::kPadding) / 3, kNoCurrent - 1);
 
 // Memory kept between blocks is given back when it exceeds the current need by this factor and is large.
 constexpr std::size_t kShrinkFactor = 16;
@@ -52,12 +53,14 @@ XmlParseResult TtolXMLTree::parse(std::string_view bytes) {
   }
   if (bytes.size() > kMaxInput) return {XmlParseStatus::input_too_large, kMaxInput};
 
-  const std::size_t need = 3 * bytes.size();
+  // The searches may read up to kPadding bytes past the end of any string they are given.
+  const std::size_t need = 3 * bytes.size() + xml_chars::kPadding;
   if (need > buffer_size_ || (buffer_size_ > kShrinkMinBytes && buffer_size_ / kShrinkFactor > need)) {
     // Forget the old size before allocating: if the allocation fails, the next parse must not trust it.
     buffer_.reset();
     buffer_size_ = 0;
-    buffer_ = std::make_unique_for_overwrite<char[]>(need);
+    // Zeroed once, so the padded searches never read indeterminate bytes.
+    buffer_ = std::make_unique<char[]>(need);
     buffer_size_ = need;
   }
   if (node_store_.capacity() > kShrinkFactor * bytes.size()) {
@@ -67,7 +70,7 @@ XmlParseResult TtolXMLTree::parse(std::string_view bytes) {
   }
   if (!bytes.empty()) std::memcpy(buffer_.get(), bytes.data(), bytes.size());
   scratch_ = buffer_.get() + bytes.size();
-  scratch_end_ = buffer_.get() + need;
+  scratch_end_ = buffer_.get() + 3 * bytes.size();
 
   XmlParseResult result;
   Build({buffer_.get(), bytes.size()}, result);
@@ -130,7 +133,7 @@ std::uint32_t TtolXMLTree::AddElement(const XmlToken& token, std::uint32_t paren
   const auto index = static_cast<std::uint32_t>(node_store_.size());
   const auto first_attribute = static_cast<std::uint32_t>(attribute_store_.size());
 
-  const std::size_t space = xml_chars::FindInMask(content, 0, xml_chars::kNameEnd);
+  const std::size_t space = xml_chars::FindInMask<true>(content, 0, xml_chars::kNameEnd);
   if (space < content.size()) ReadAttributes(content, space);
 
   node_store_.emplace_back(TtolXMLNode::BuildKey(), content.substr(0, space), parent, first_attribute,
@@ -143,11 +146,11 @@ std::uint32_t TtolXMLTree::AddElement(const XmlToken& token, std::uint32_t paren
 // keeps the attributes read so far. The value opens at the first quote of either kind after the '='.
 void TtolXMLTree::ReadAttributes(std::string_view content, std::size_t pos) {
   while (pos < content.size()) {
-    const std::size_t equals = xml_chars::Find(content, '=', pos);
+    const std::size_t equals = xml_chars::Find<true>(content, '=', pos);
     if (equals == kNone) return;
-    const std::size_t open = xml_chars::FindQuote(content, equals + 1);
+    const std::size_t open = xml_chars::FindQuote<true>(content, equals + 1);
     if (open == kNone) return;
-    const std::size_t close = xml_chars::Find(content, content[open], open + 1);
+    const std::size_t close = xml_chars::Find<true>(content, content[open], open + 1);
     if (close == kNone) return;
     TtolXMLAttribute& attribute = attribute_store_.emplace_back();
     attribute.name_ = FoldSpaces(xml_content::Trim(content.substr(pos, equals - pos)), false);
@@ -174,7 +177,7 @@ std::string_view TtolXMLTree::RewriteText(const XmlToken& token) {
 }
 
 std::string_view TtolXMLTree::FoldSpaces(std::string_view raw, bool decode) {
-  return Claim(xml_content::FoldSpaces(raw, decode, Scratch(raw.size())));
+  return Claim(xml_content::FoldSpaces<true>(raw, decode, Scratch(raw.size())));
 }
 
 // Scratch space for one rewrite; Claim() keeps what the rewrite actually wrote.

@@ -45,6 +45,7 @@ class TtolXMLTree : public TtolXMLNode {
   std::uint32_t AddElement(const XmlToken& token, std::uint32_t parent);
   void ReadAttributes(std::string_view content, std::size_t pos);
   std::string_view RewriteText(const XmlToken& token);
+  // `raw` must lie in the copy of the input, which the scratch space pads for the searches.
   std::string_view FoldSpaces(std::string_view raw, bool decode);
   char* Scratch(std::size_t raw_size);
   std::string_view Claim(std::string_view rewritten) noexcept;

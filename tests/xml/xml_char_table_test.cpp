@@ -15,12 +15,15 @@ std::size_t NaiveFind(std::string_view s, std::size_t from, bool (*hit)(char)) {
   return std::string_view::npos;
 }
 
-// One matcher's searches (vector where built, and word-at-a-time on every build) against a byte loop.
+// One matcher's searches (vector where built, and word-at-a-time on every build; exact and padded)
+// against a byte loop. `s` is followed by kPadding bytes that must never count.
 template <class Matcher>
 void ExpectScansMatchByteLoop(std::string_view s, std::size_t from, const Matcher& m, bool (*hit)(char)) {
   const std::size_t expected = NaiveFind(s, from, hit);
   ASSERT_EQ(xml_chars::Scan(s, from, m), expected) << s.size() << " from " << from;
   ASSERT_EQ(xml_chars::ScanWords(s, from, m), expected) << s.size() << " from " << from;
+  ASSERT_EQ(xml_chars::ScanPadded(s, from, m), expected) << s.size() << " from " << from;
+  ASSERT_EQ(xml_chars::ScanPaddedWords(s, from, m), expected) << s.size() << " from " << from;
 }
 
 // The searches against a byte loop, on every byte value and every start and length, so that borrows
@@ -29,8 +32,14 @@ TEST(XmlChars, WordAndVectorSearchesMatchByteLoop) {
   std::mt19937 rng(3);
   const std::string interesting = std::string("<>'\"&\\ \t\r\n\x01\x1f\x20\x21\x7f\x80\xa0\xff", 18) + "aZ";
   for (int round = 0; round < 3000; ++round) {
-    std::string s(rng() % 72, 'x');
-    for (char& c : s) c = (rng() % 3) ? interesting[rng() % interesting.size()] : static_cast<char>(rng());
+    // Every byte of the padding is one that each search stops at, so a padded search that looked past
+    // the end would be caught.
+    std::string padded(rng() % 72, 'x');
+    for (char& c : padded)
+      c = (rng() % 3) ? interesting[rng() % interesting.size()] : static_cast<char>(rng());
+    const std::size_t length = padded.size();
+    padded += std::string("<\xa0>'\"&\\\x01 <\xa0>'\"&\\\x01 ", xml_chars::kPadding);
+    const std::string_view s(padded.data(), length);
     for (std::size_t from = 0; from <= s.size(); ++from) {
       ExpectScansMatchByteLoop(s, from, xml_chars::OneByte('<'), [](char c) { return c == '<'; });
       ExpectScansMatchByteLoop(s, from, xml_chars::OneByte('\xa0'), [](char c) { return c == '\xa0'; });

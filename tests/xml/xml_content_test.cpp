@@ -12,9 +12,15 @@ struct RewriteCase {
   const char* expected;
 };
 
+// Folds `raw` as it stands and again followed by padding made of bytes that a fold would rewrite, which
+// the padded fold must not take in; both must agree.
 std::string Fold(std::string_view raw, bool decode) {
   std::string out(2 * raw.size(), '\0');
-  return std::string(xml_content::FoldSpaces(raw, decode, out.data()));
+  const std::string exact(xml_content::FoldSpaces(raw, decode, out.data()));
+  const std::string padded = std::string(raw) + std::string(xml_chars::kPadding, '\n');
+  const std::string_view inner(padded.data(), raw.size());
+  EXPECT_EQ(xml_content::FoldSpaces<true>(inner, decode, out.data()), exact) << raw;
+  return exact;
 }
 
 std::string Lines(std::string_view raw, bool escapes, bool decode) {
