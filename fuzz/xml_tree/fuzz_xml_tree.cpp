@@ -1,6 +1,7 @@
 // One input, three ways: a fresh tree, the same tree reused for a prefix of the input (as the pipeline
 // reuses one tree for block after block), and the throwing entry point. Every tree is walked whole to
-// check its links. Seeds: corpus/; dictionary: xml_tree.dict.
+// check its links, and the trees of inputs of ordinary block size must equal those of the plain model
+// that the unit tests use. Seeds: corpus/; dictionary: xml_tree.dict.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -8,6 +9,8 @@
 #include <vector>
 
 #include "xml/xml_tree.h"
+#include "xml_reference_model.h"
+#include "xml_tree_dump.h"
 
 namespace {
 
@@ -32,6 +35,17 @@ void Walk(const quendra::TtolXMLNode& root) {
   Check(bytes < (uint64_t{1} << 40));
 }
 
+// The model rescans from every '<' and so takes quadratic time; larger inputs only get the checks above.
+constexpr std::size_t kModelMaxInput = 1 << 14;
+
+// The tree (or the failure) must be the model's.
+void CompareWithModel(std::string_view input, const quendra::TtolXMLTree& tree, bool ok) {
+  if (input.size() > kModelMaxInput) return;
+  const quendra::testing::ModelOutcome expected = quendra::testing::ModelParse(input);
+  Check(ok == expected.ok);
+  Check(quendra::testing::Dump(tree) == expected.dump);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -40,10 +54,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const quendra::XmlParseResult result = tree.parse(input);
   Check(result || result.offset() < size);
   Walk(tree);
+  CompareWithModel(input, tree, static_cast<bool>(result));
   if (const quendra::TtolXMLNode* found = tree.FindElement("Data")) Walk(*found);
 
-  tree.parse(input.substr(0, size / 2));
+  const std::string_view half = input.substr(0, size / 2);
+  const bool half_ok = static_cast<bool>(tree.parse(half));
   Walk(tree);
+  CompareWithModel(half, tree, half_ok);
   try {
     tree.LoadFromText(input);
     Check(static_cast<bool>(result));
