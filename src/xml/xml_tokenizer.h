@@ -69,9 +69,10 @@ class XmlTokenizer {
 };
 
 // The per-token path is inline: it runs a few times per element on the hot path, and the builder's loop
-// around it then keeps its state in registers. Rare constructs are out of line.
+// around it then keeps its state in registers. GCC judged Next too large to inline on its own and paid a
+// call, a spilled token and a full prologue per token, so it is forced. Rare constructs are out of line.
 
-inline bool XmlTokenizer::Next(XmlToken& token) {
+[[gnu::always_inline]] inline bool XmlTokenizer::Next(XmlToken& token) {
   const std::size_t n = text_.size();
   while (pos_ < n) {
     const std::size_t found = xml_chars::Find(text_, '<', pos_);
