@@ -75,9 +75,11 @@ class XmlTokenizer {
 [[gnu::always_inline]] inline bool XmlTokenizer::Next(XmlToken& token) {
   const std::size_t n = text_.size();
   while (pos_ < n) {
-    const std::size_t found = xml_chars::Find(text_, '<', pos_);
-    const std::size_t lt = found == std::string_view::npos ? n : found;
-    if (lt > pos_) {
+    std::size_t lt = pos_;
+    // Tags often follow each other directly, and a text token ends at a '<' already found.
+    if (text_[lt] != '<') {
+      const std::size_t found = xml_chars::Find(text_, '<', pos_);
+      lt = found == std::string_view::npos ? n : found;
       const std::string_view text = xml_content::Trim(text_.substr(pos_, lt - pos_));
       pos_ = lt;
       if (!text.empty()) {
