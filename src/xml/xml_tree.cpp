@@ -34,6 +34,13 @@ void ClearKeepingReasonableCapacity(std::vector<T>& v) {
 
 }  // namespace
 
+// Runs for every text, attribute name and value: most need no rewrite, and those return without a call.
+inline std::string_view TtolXMLTree::FoldSpaces(std::string_view raw, bool decode) {
+  const std::size_t plain = xml_content::PlainPrefix<true>(raw, xml_content::FoldMask(decode));
+  if (plain == raw.size()) return raw;
+  return Claim(xml_content::FoldSpacesFrom(raw, plain, decode, Scratch(raw.size())));
+}
+
 void TtolXMLTree::Clear() noexcept {
   name_ = {};
   text_ = {};
@@ -174,10 +181,6 @@ std::string_view TtolXMLTree::RewriteText(const XmlToken& token) {
       break;
   }
   return raw;
-}
-
-std::string_view TtolXMLTree::FoldSpaces(std::string_view raw, bool decode) {
-  return Claim(xml_content::FoldSpaces<true>(raw, decode, Scratch(raw.size())));
 }
 
 // Scratch space for one rewrite; Claim() keeps what the rewrite actually wrote.
