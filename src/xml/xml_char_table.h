@@ -83,7 +83,6 @@ inline std::size_t First(std::uint64_t hits) noexcept {
 }  // namespace swar
 
 #ifdef __SSE2__
-inline constexpr bool kVectors = true;
 namespace sse2 {
 
 using Vec = __m128i;
@@ -105,33 +104,76 @@ inline unsigned Mask(Vec hits) noexcept {
 }
 
 }  // namespace sse2
-#else
-inline constexpr bool kVectors = false;
 #endif
+
+// The two step widths of the scans, each with its form of hits: one high bit per byte in a word, one bit
+// per byte from a vector.
+struct WordSteps {
+  static constexpr std::size_t kWidth = 8;
+  using Hits = std::uint64_t;
+  template <class Matcher>
+  static Hits At(const char* p, const Matcher& m) noexcept {
+    return m.Word(swar::Load(p));
+  }
+  // Hits of the bytes from `skip` on, and of the bytes before `count` (both below kWidth).
+  static Hits From(std::size_t skip) noexcept { return ~Hits{0} << (8 * skip); }
+  static Hits Before(std::size_t count) noexcept { return (Hits{1} << (8 * count)) - 1; }
+  static std::size_t First(Hits hits) noexcept { return swar::First(hits); }
+};
+
+#ifdef __SSE2__
+struct VectorSteps {
+  static constexpr std::size_t kWidth = 16;
+  using Hits = unsigned;
+  template <class Matcher>
+  static Hits At(const char* p, const Matcher& m) noexcept {
+    return sse2::Mask(m.Vector(sse2::Load(p)));
+  }
+  static Hits From(std::size_t skip) noexcept { return ~0u << skip; }
+  static Hits Before(std::size_t count) noexcept { return (1u << count) - 1; }
+  static std::size_t First(Hits hits) noexcept { return static_cast<std::size_t>(std::countr_zero(hits)); }
+};
+#endif
+
+// A scan in whole steps of a string at least one step long; the tail is the last whole step without the
+// bytes already tested.
+template <class Steps, class Matcher>
+inline std::size_t ScanSteps(std::string_view s, std::size_t from, const Matcher& m) noexcept {
+  constexpr std::size_t w = Steps::kWidth;
+  const char* const p = s.data();
+  const std::size_t n = s.size();
+  std::size_t i = from;
+  for (; i + w <= n; i += w) {
+    if (const auto hits = Steps::At(p + i, m)) return i + Steps::First(hits);
+  }
+  if (i >= n) return std::string_view::npos;
+  if (const auto hits = Steps::At(p + n - w, m) & Steps::From(i - (n - w))) return n - w + Steps::First(hits);
+  return std::string_view::npos;
+}
+
+// A scan of a string followed by kPadding readable bytes: every step is whole, and the bytes past the end
+// are masked off, so a short string takes one step and there is no tail to handle.
+template <class Steps, class Matcher>
+inline std::size_t ScanPaddedSteps(std::string_view s, std::size_t from, const Matcher& m) noexcept {
+  const char* const p = s.data();
+  const std::size_t n = s.size();
+  for (std::size_t i = from; i < n; i += Steps::kWidth) {
+    auto hits = Steps::At(p + i, m);
+    if (n - i < Steps::kWidth) hits &= Steps::Before(n - i);
+    if (hits) return i + Steps::First(hits);
+  }
+  return std::string_view::npos;
+}
 
 // Scans with 8-byte words only (and bytes in strings shorter than a word). Used where vectors are not
 // built, and by the tests on every build.
 template <class Matcher>
 inline std::size_t ScanWords(std::string_view s, std::size_t from, const Matcher& m) noexcept {
-  const char* const p = s.data();
-  const std::size_t n = s.size();
-  std::size_t i = from;
   if constexpr (swar::kEnabled) {
-    if (n >= 8) {
-      for (; i + 8 <= n; i += 8) {
-        if (const std::uint64_t hits = m.Word(swar::Load(p + i))) return i + swar::First(hits);
-      }
-      if (i >= n) return std::string_view::npos;
-      // The tail: the last whole word, without the bytes before `i`.
-      const std::size_t skip = i - (n - 8);
-      if (const std::uint64_t hits = m.Word(swar::Load(p + n - 8)) & (~std::uint64_t{0} << (8 * skip))) {
-        return n - 8 + swar::First(hits);
-      }
-      return std::string_view::npos;
-    }
+    if (s.size() >= WordSteps::kWidth) return ScanSteps<WordSteps>(s, from, m);
   }
-  for (; i < n; ++i) {
-    if (m.Byte(p[i])) return i;
+  for (std::size_t i = from; i < s.size(); ++i) {
+    if (m.Byte(s[i])) return i;
   }
   return std::string_view::npos;
 }
@@ -140,23 +182,7 @@ inline std::size_t ScanWords(std::string_view s, std::size_t from, const Matcher
 template <class Matcher>
 inline std::size_t Scan(std::string_view s, std::size_t from, const Matcher& m) noexcept {
 #ifdef __SSE2__
-  const char* const p = s.data();
-  const std::size_t n = s.size();
-  if (n >= 16) {
-    std::size_t i = from;
-    for (; i + 16 <= n; i += 16) {
-      if (const unsigned hits = sse2::Mask(m.Vector(sse2::Load(p + i)))) {
-        return i + static_cast<std::size_t>(std::countr_zero(hits));
-      }
-    }
-    if (i >= n) return std::string_view::npos;
-    // The tail: the last whole vector, without the bytes before `i`.
-    const std::size_t skip = i - (n - 16);
-    if (const unsigned hits = sse2::Mask(m.Vector(sse2::Load(p + n - 16))) & (~0u << skip)) {
-      return n - 16 + static_cast<std::size_t>(std::countr_zero(hits));
-    }
-    return std::string_view::npos;
-  }
+  if (s.size() >= VectorSteps::kWidth) return ScanSteps<VectorSteps>(s, from, m);
 #endif
   return ScanWords(s, from, m);
 }
@@ -164,33 +190,21 @@ inline std::size_t Scan(std::string_view s, std::size_t from, const Matcher& m) 
 // Bytes after the end of a string that the padded searches may read; their values never matter.
 inline constexpr std::size_t kPadding = 16;
 
-// As ScanWords, for a string followed by kPadding readable bytes: every step loads a whole word and masks
-// off the bytes past the end, so a short string takes one step and there is no tail to handle.
+// As ScanWords, for a string followed by kPadding readable bytes.
 template <class Matcher>
 inline std::size_t ScanPaddedWords(std::string_view s, std::size_t from, const Matcher& m) noexcept {
-  if constexpr (!swar::kEnabled) return ScanWords(s, from, m);
-  const char* const p = s.data();
-  const std::size_t n = s.size();
-  for (std::size_t i = from; i < n; i += 8) {
-    std::uint64_t hits = m.Word(swar::Load(p + i));
-    if (n - i < 8) hits &= (std::uint64_t{1} << (8 * (n - i))) - 1;
-    if (hits) return i + swar::First(hits);
+  if constexpr (swar::kEnabled) {
+    return ScanPaddedSteps<WordSteps>(s, from, m);
+  } else {
+    return ScanWords(s, from, m);
   }
-  return std::string_view::npos;
 }
 
 // As Scan, for a string followed by kPadding readable bytes.
 template <class Matcher>
 inline std::size_t ScanPadded(std::string_view s, std::size_t from, const Matcher& m) noexcept {
 #ifdef __SSE2__
-  const char* const p = s.data();
-  const std::size_t n = s.size();
-  for (std::size_t i = from; i < n; i += 16) {
-    unsigned hits = sse2::Mask(m.Vector(sse2::Load(p + i)));
-    if (n - i < 16) hits &= (1u << (n - i)) - 1;
-    if (hits) return i + static_cast<std::size_t>(std::countr_zero(hits));
-  }
-  return std::string_view::npos;
+  return ScanPaddedSteps<VectorSteps>(s, from, m);
 #else
   return ScanPaddedWords(s, from, m);
 #endif

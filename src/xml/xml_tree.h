@@ -52,7 +52,7 @@ class TtolXMLTree : public TtolXMLNode {
   void Link();
 
   // The copy of the input followed by room for rewritten strings, which never need more than twice the
-  // input in all (see xml_content.h).
+  // input in all (see xml_content.h), and by the padding that the searches may read past a string.
   std::unique_ptr<char[]> buffer_;
   std::size_t buffer_size_ = 0;
   char* scratch_ = nullptr;
