@@ -153,7 +153,34 @@ void release_block(ItemBlock* block, int32_t count) noexcept {
   if (block->refs.fetch_sub(count, std::memory_order_acq_rel) == count) platform::shared_free(block);
 }
 
-void free_item(TzelParamsListItem* item) noexcept {
+// References to slab blocks given back together: freeing a list's items in order meets each block's items
+// one after another, so one count change per block does instead of one per item.
+class BlockReleases {
+ public:
+  BlockReleases() = default;
+  BlockReleases(const BlockReleases&) = delete;
+  BlockReleases& operator=(const BlockReleases&) = delete;
+  ~BlockReleases() { flush(); }
+
+  void add(ItemBlock* block) noexcept {
+    if (block != block_) {
+      flush();
+      block_ = block;
+    }
+    ++count_;
+  }
+  void flush() noexcept {
+    if (block_) release_block(block_, count_);
+    block_ = nullptr;
+    count_ = 0;
+  }
+
+ private:
+  ItemBlock* block_ = nullptr;
+  int32_t count_ = 0;
+};
+
+void free_item(TzelParamsListItem* item, BlockReleases* releases = nullptr) noexcept {
   if (!item) return;
   ansi::release(item->Name);
   ansi::release(item->LowerName);
@@ -162,7 +189,11 @@ void free_item(TzelParamsListItem* item) noexcept {
   if (item->ClassRec != &kOwnItemClass) {
     platform::shared_free(item);
   } else if (ItemBlock* block = header_of(item)->block) {
-    release_block(block, 1);
+    if (releases) {
+      releases->add(block);
+    } else {
+      release_block(block, 1);
+    }
   } else {
     platform::shared_free(header_of(item));
   }
@@ -556,11 +587,13 @@ void TzelParamsList::Delete(int32_t index) noexcept {
 }
 
 void TzelParamsList::Clear() noexcept {
+  BlockReleases releases;
   for (int32_t i = 0; i < count_; ++i) {
     TzelParamsListItem* item = items_[i];
     items_[i] = nullptr;
-    free_item(item);
+    free_item(item, &releases);
   }
+  releases.flush();
   platform::shared_free(items_);
   items_ = nullptr;
   count_ = 0;

@@ -10,6 +10,7 @@
 
 #include "common/item_names.h"
 #include "common/params_list.h"
+#include "platform/locale_info.h"
 #include "platform/window.h"
 #include "plugin/parser_client.h"
 #include "quendra/node_rules.h"
@@ -41,6 +42,12 @@ class TSerialPortDM {
   TtolXMLTree Tree;
   // The block's own values (the standard ones) that every row of the block starts with; reused.
   std::unique_ptr<TzelParamsList, ListDeleter<TzelParamsList>> BlockValues;
+  // The date and time templates of the configuration as last expanded for a locale (date, time, both).
+  struct DateTemplates {
+    const platform::LocaleInfo* Locale = nullptr;
+    std::string Sources[3];
+    std::string Expanded[3];
+  } Templates;
   // The value names of this data source's walks, looked up without a lock (packets of one source take turns).
   rules::WalkNameCache WalkNames;
 

@@ -111,6 +111,21 @@ int32_t TaPlugin::ProcessPacket(PPluginCallRec rec, TSerialPortDM& container) {
   return result;
 }
 
+std::pair<std::ptrdiff_t, const std::string*> TaPlugin::FindStartSign(const TFIFOStream& stream) const {
+  // Both start signs are the root's name after '<' and differ in their last byte: one pass over the buffer
+  // finds the first of them.
+  const std::string_view prefix = std::string_view(signs_.StartSign1).substr(0, signs_.StartSignLen() - 1);
+  const std::string_view held = stream.View();
+  for (std::ptrdiff_t at = stream.Search(prefix); at >= 0;
+       at = stream.Search(prefix, static_cast<std::size_t>(at) + 1)) {
+    const std::size_t next = static_cast<std::size_t>(at) + prefix.size();
+    if (next >= held.size()) break;
+    if (held[next] == signs_.StartSign1.back()) return {at, &signs_.StartSign1};
+    if (held[next] == signs_.StartSign2.back()) return {at, &signs_.StartSign2};
+  }
+  return {-1, nullptr};
+}
+
 void TaPlugin::CutBlocks(TSerialPortDM& container, TCustomParserClient& client) {
   TFIFOStream& stream = client.Stream;
   const std::size_t start_len = signs_.StartSignLen();
@@ -118,11 +133,9 @@ void TaPlugin::CutBlocks(TSerialPortDM& container, TCustomParserClient& client) 
   for (;;) {
     if (start_len == 0) client.WaitingForStart = false;
     if (client.WaitingForStart) {
-      const std::ptrdiff_t p1 = stream.Search(signs_.StartSign1);
-      const std::ptrdiff_t p2 = stream.Search(signs_.StartSign2);
-      const std::ptrdiff_t p = p1 < 0 ? p2 : (p2 < 0 ? p1 : std::min(p1, p2));
+      const auto [p, sign] = FindStartSign(stream);
       if (p >= 0) {
-        client.StartSign = p == p1 ? signs_.StartSign1 : signs_.StartSign2;
+        client.StartSign = *sign;
         stream.Discard(static_cast<std::size_t>(p) + start_len);
         client.WaitingForStart = false;
         client.BlockStartStamp = platform::tick_count();
@@ -196,10 +209,16 @@ void TaPlugin::ParseBlock(TSerialPortDM& container, TCustomParserClient& client,
     settings.spLocaleID_Value = cfg.spLocaleID_Value;
     // Looked up once for the block rather than under the shared table's lock for every date.
     settings.Locale = &LocaleDataForLcid(LocaleIdFromSetting(cfg.spLocaleID_Value));
-    const std::string expanded[] = {ExpandDateTemplate(cfg.FmtDate_Text, *settings.Locale),
-                                    ExpandDateTemplate(cfg.FmtTime_Text, *settings.Locale),
-                                    ExpandDateTemplate(cfg.FmtDateTime_Text, *settings.Locale)};
-    settings.ExpandedTemplates = expanded;
+    // Expanded again only when the settings or the locale changed since this source's last block.
+    TSerialPortDM::DateTemplates& templates = container.Templates;
+    const std::string* sources[] = {&cfg.FmtDate_Text, &cfg.FmtTime_Text, &cfg.FmtDateTime_Text};
+    for (int i = 0; i < 3; ++i) {
+      if (templates.Locale == settings.Locale && templates.Sources[i] == *sources[i]) continue;
+      templates.Expanded[i] = ExpandDateTemplate(*sources[i], *settings.Locale);
+      templates.Sources[i] = *sources[i];
+    }
+    templates.Locale = settings.Locale;
+    settings.ExpandedTemplates = templates.Expanded;
     const auto string_map = cfg.TranslationTable(TDataSourceCfg::kStringVariablesTable);
     settings.StringVariablesMap = string_map.get();
     const ConversionLog log = [this](int type, const std::string& line) { AddLog(type, line); };

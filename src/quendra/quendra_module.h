@@ -13,6 +13,7 @@
 #include <string>
 #include <thread>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "plugin/plugin.h"
@@ -71,6 +72,8 @@ class TaPlugin : public TzelPlugin {
 
   // The pipeline.
   int32_t ProcessPacket(PPluginCallRec rec, TSerialPortDM& container);
+  // The position of the first start sign in the buffer and which of the two it is; -1 when there is none yet.
+  std::pair<std::ptrdiff_t, const std::string*> FindStartSign(const TFIFOStream& stream) const;
   void CutBlocks(TSerialPortDM& container, TCustomParserClient& client);
   void ProcessBlock(TSerialPortDM& container, TCustomParserClient& client, std::string_view body);
   void ParseBlock(TSerialPortDM& container, TCustomParserClient& client, std::string_view text);
