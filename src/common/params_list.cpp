@@ -485,7 +485,7 @@ TzelParamsListItem* TzelParamsList::add_copy(const TzelParamsListItem* item, Ite
   // Another side's item may spell its lower-case name its own way: that one is made anew.
   if (item->ClassRec != &kItemClass && item->ClassRec != &kOwnItemClass)
     return Add(item->name(), item->Value);
-  if (trimmed(item->name()).empty()) return nullptr;
+  // This side's items got past Add's check of the name when they were made, and names never change.
   if (count_ == capacity_) reserve(count_ + 1);
   TzelParamsListItem* copy =
       copy_own_item(*const_cast<TzelParamsListItem*>(item), is_own_list(class_rec_), slots);
