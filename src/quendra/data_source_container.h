@@ -42,8 +42,9 @@ class TSerialPortDM {
   TtolXMLTree Tree;
   // The block's own values (the standard ones) that every row of the block starts with; reused.
   std::unique_ptr<TzelParamsList, ListDeleter<TzelParamsList>> BlockValues;
-  // The date and time templates of the configuration as last expanded for a locale (date, time, both).
+  // The locale of the configuration and its date and time templates as last expanded (date, time, both).
   struct DateTemplates {
+    int32_t LocaleId = 0;
     const platform::LocaleInfo* Locale = nullptr;
     std::string Sources[3];
     std::string Expanded[3];

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <optional>
 
 #include "common/thread_containers.h"
@@ -68,10 +69,45 @@ std::string_view engine_reason(std::string_view error_text) {
 struct TPacketFilters::Compiled {
   explicit Compiled(std::string_view expression) : regex(expression) {}
   FilterRegex regex;
-  bool reported = false;  // a failure of this expression has been logged since the load
+  std::atomic<bool> reported{false};  // a failure of this expression has been logged since the load
 };
 
-TPacketFilters::TPacketFilters() : search_context_(std::make_unique<RegexSearchContext>()) {}
+// A search needs match state of its own; decisions in parallel take one each and give it back.
+class TPacketFilters::SearchContexts {
+ public:
+  struct Lease {
+    SearchContexts& owner;
+    std::unique_ptr<RegexSearchContext> context;
+    ~Lease() { owner.Return(std::move(context)); }
+  };
+  Lease Take() {
+    std::unique_ptr<RegexSearchContext> context;
+    {
+      std::lock_guard lock(mutex_);
+      if (!free_.empty()) {
+        context = std::move(free_.back());
+        free_.pop_back();
+      }
+    }
+    if (!context) context = std::make_unique<RegexSearchContext>();
+    return Lease{*this, std::move(context)};
+  }
+
+ private:
+  void Return(std::unique_ptr<RegexSearchContext> context) noexcept {
+    if (!context) return;
+    std::lock_guard lock(mutex_);
+    try {
+      free_.push_back(std::move(context));
+    } catch (...) {
+      // Out of memory: this one is simply freed.
+    }
+  }
+  std::mutex mutex_;
+  std::vector<std::unique_ptr<RegexSearchContext>> free_;
+};
+
+TPacketFilters::TPacketFilters() : search_contexts_(std::make_unique<SearchContexts>()) {}
 
 TPacketFilters::~TPacketFilters() = default;
 
@@ -83,7 +119,7 @@ void TPacketFilters::Load(std::string_view filters_hint) {
     if (items[i].MatchType == static_cast<uint8_t>(FilterMatchType::RegExpr))
       compiled[i] = std::make_unique<Compiled>(items[i].Expression);
   }
-  std::lock_guard<std::mutex> guard(mutex_);
+  std::unique_lock guard(mutex_);
   items_.swap(items);
   compiled_.swap(compiled);
 }
@@ -92,21 +128,22 @@ bool TPacketFilters::AcceptBlock(std::string_view text, const TTextResources& te
   bool accept = true;
   std::vector<std::string> messages;  // logged once the lock is released
   {
-    std::lock_guard<std::mutex> guard(mutex_);
+    std::shared_lock guard(mutex_);
     for (std::size_t i = 0; i < items_.size(); ++i) {
       const TFilterItem& item = items_[i];
       bool found = false;
       if (item.MatchType == static_cast<uint8_t>(FilterMatchType::Text)) {
         found = text.find(item.Expression) != std::string_view::npos;
       } else if (Compiled* compiled = compiled_[i].get()) {
-        const RegexSearchResult result = compiled->regex.Valid()
-                                             ? compiled->regex.Search(text, *search_context_)
-                                             : RegexSearchResult::Failed;
+        RegexSearchResult result = RegexSearchResult::Failed;
+        if (compiled->regex.Valid()) {
+          const SearchContexts::Lease lease = search_contexts_->Take();
+          result = compiled->regex.Search(text, *lease.context);
+        }
         found = result == RegexSearchResult::Found;
         // A bad expression fails the same way on every block: one line tells the user, a line per block
         // would bury the rest of the log.
-        if (!found && result != RegexSearchResult::NotFound && !compiled->reported) {
-          compiled->reported = true;
+        if (!found && result != RegexSearchResult::NotFound && !compiled->reported.exchange(true)) {
           messages.push_back(
               FormatText(texts.ErrBadRegExp, {item.Expression, engine_reason(compiled->regex.ErrorText())}));
         }
@@ -127,7 +164,7 @@ bool TPacketFilters::AcceptBlock(std::string_view text, const TTextResources& te
 }
 
 std::vector<TFilterItem> TPacketFilters::Items() const {
-  std::lock_guard<std::mutex> guard(mutex_);
+  std::shared_lock guard(mutex_);
   return items_;
 }
 

@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <shared_mutex>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -47,10 +48,13 @@ class TPacketFilters {
 
  private:
   struct Compiled;
-  mutable std::mutex mutex_;  // held for one whole decision and for a reload
+  class SearchContexts;
+  // Shared by decisions, which run in parallel (data sources have threads of their own), and held alone by
+  // a reload.
+  mutable std::shared_mutex mutex_;
   std::vector<TFilterItem> items_;
-  std::vector<std::unique_ptr<Compiled>> compiled_;     // per item; null for text filters
-  std::unique_ptr<RegexSearchContext> search_context_;  // shared by the expressions, one search at a time
+  std::vector<std::unique_ptr<Compiled>> compiled_;  // per item; null for text filters
+  std::unique_ptr<SearchContexts> search_contexts_;  // match state for the searches running at a time
 };
 
 // Reads the stored table into filter rows, skipping invalid ones.

@@ -207,17 +207,23 @@ void TaPlugin::ParseBlock(TSerialPortDM& container, TCustomParserClient& client,
     settings.chkUseNowDate_Checked = cfg.chkUseNowDate_Checked;
     settings.chkUseNowTime_Checked = cfg.chkUseNowTime_Checked;
     settings.spLocaleID_Value = cfg.spLocaleID_Value;
-    // Looked up once for the block rather than under the shared table's lock for every date.
-    settings.Locale = &LocaleDataForLcid(LocaleIdFromSetting(cfg.spLocaleID_Value));
-    // Expanded again only when the settings or the locale changed since this source's last block.
+    // Looked up when the setting changes rather than under the shared table's lock for every block.
     TSerialPortDM::DateTemplates& templates = container.Templates;
+    const int32_t lcid = LocaleIdFromSetting(cfg.spLocaleID_Value);
+    const bool new_locale = !templates.Locale || templates.LocaleId != lcid;
+    if (new_locale) {
+      // Locale data lives as long as the process: the pointer stays good until the setting changes.
+      templates.LocaleId = lcid;
+      templates.Locale = &LocaleDataForLcid(lcid);
+    }
+    settings.Locale = templates.Locale;
+    // Expanded again only when the settings or the locale changed since this source's last block.
     const std::string* sources[] = {&cfg.FmtDate_Text, &cfg.FmtTime_Text, &cfg.FmtDateTime_Text};
     for (int i = 0; i < 3; ++i) {
-      if (templates.Locale == settings.Locale && templates.Sources[i] == *sources[i]) continue;
+      if (!new_locale && templates.Sources[i] == *sources[i]) continue;
       templates.Expanded[i] = ExpandDateTemplate(*sources[i], *settings.Locale);
       templates.Sources[i] = *sources[i];
     }
-    templates.Locale = settings.Locale;
     settings.ExpandedTemplates = templates.Expanded;
     const auto string_map = cfg.TranslationTable(TDataSourceCfg::kStringVariablesTable);
     settings.StringVariablesMap = string_map.get();
