@@ -257,6 +257,27 @@ TEST(TPacketFilters, DecisionsAndReloadsFromSeveralThreads) {
   EXPECT_EQ(wrong, 0);
 }
 
+// Decisions run in parallel: a failing expression is still told once, whichever thread meets it first.
+TEST(TPacketFilters, AFailureMetOnSeveralThreadsIsLoggedOnce) {
+  TPacketFilters filters;
+  filters.Load("2||1||(*UTF)a.b||0");
+  TTextResources texts;
+  std::atomic<int> logged{0};
+  const TPacketFilters::Log log = [&](int, const std::string&) { ++logged; };
+  std::vector<std::thread> deciders;
+  for (int t = 0; t < 4; ++t) {
+    deciders.emplace_back([&] {
+      for (int i = 0; i < 500; ++i)
+        filters.AcceptBlock(
+            "a\xE9"
+            "b",
+            texts, log);
+    });
+  }
+  for (std::thread& decider : deciders) decider.join();
+  EXPECT_EQ(logged, 1);
+}
+
 // The match limit counts afresh at every start position: a pattern that stays under it at each of 100000
 // positions would search for minutes without the time limit.
 TEST(FilterRegex, ASearchJustUnderTheMatchLimitAtEveryPositionStopsAtTheTimeLimit) {
