@@ -63,6 +63,9 @@ bool is_limit(int code) {
 struct RegexSearchContext::Impl {
   pcre2_match_context* match = nullptr;
   pcre2_jit_stack* jit_stack = nullptr;
+  // A found/not-found answer needs only the whole match's pair, whatever the pattern captures.
+  pcre2_match_data* match_data = nullptr;
+  std::string error_text;  // the last search's failure
   Clock::duration time_limit{};
   // The search in progress: its deadline, the start positions tried, whether the deadline ended it.
   Clock::time_point deadline;
@@ -79,6 +82,7 @@ struct RegexSearchContext::Impl {
   }
 
   ~Impl() {
+    pcre2_match_data_free(match_data);
     pcre2_jit_stack_free(jit_stack);
     pcre2_match_context_free(match);
   }
@@ -95,19 +99,21 @@ RegexSearchContext::RegexSearchContext(const RegexLimits& limits) : impl_(std::m
   // Without a stack of its own the JIT uses 32 KiB of the calling thread's; a failed allocation leaves it so.
   impl_->jit_stack = pcre2_jit_stack_create(kJitStackStart, kJitStackMax, nullptr);
   if (impl_->jit_stack) pcre2_jit_stack_assign(impl_->match, nullptr, impl_->jit_stack);
+  impl_->match_data = pcre2_match_data_create(1, nullptr);
+  if (!impl_->match_data) throw std::bad_alloc();
 }
 
 RegexSearchContext::~RegexSearchContext() = default;
 
+const std::string& RegexSearchContext::ErrorText() const {
+  return impl_->error_text;
+}
+
 struct FilterRegex::Impl {
   pcre2_code* code = nullptr;
-  pcre2_match_data* match_data = nullptr;  // reused by every search
   bool jitted = false;
 
-  ~Impl() {
-    pcre2_match_data_free(match_data);
-    pcre2_code_free(code);
-  }
+  ~Impl() { pcre2_code_free(code); }
 };
 
 FilterRegex::FilterRegex(std::string_view pattern) : impl_(std::make_unique<Impl>()) {
@@ -136,9 +142,6 @@ FilterRegex::FilterRegex(std::string_view pattern) : impl_(std::make_unique<Impl
   std::size_t jit_size = 0;
   impl_->jitted = pcre2_jit_compile(impl_->code, PCRE2_JIT_COMPLETE) == 0 &&
                   pcre2_pattern_info(impl_->code, PCRE2_INFO_JITSIZE, &jit_size) == 0 && jit_size > 0;
-  // A found/not-found answer needs only the whole match's pair, whatever the pattern captures.
-  impl_->match_data = pcre2_match_data_create(1, nullptr);
-  if (!impl_->match_data) throw std::bad_alloc();
 }
 
 FilterRegex::~FilterRegex() = default;
@@ -151,7 +154,7 @@ bool FilterRegex::Jitted() const {
   return impl_->jitted;
 }
 
-RegexSearchResult FilterRegex::Search(std::string_view text, RegexSearchContext& context) {
+RegexSearchResult FilterRegex::Search(std::string_view text, RegexSearchContext& context) const {
   if (!impl_->code) return RegexSearchResult::NotFound;
   // This PCRE2 refuses a null subject even when it is empty.
   const char* subject = text.data() ? text.data() : "";
@@ -161,10 +164,11 @@ RegexSearchResult FilterRegex::Search(std::string_view text, RegexSearchContext&
   search.timed_out = false;
   // 0 means a match whose pairs did not fit the match data: still a match.
   const int rc = pcre2_match(impl_->code, reinterpret_cast<PCRE2_SPTR>(subject), text.size(), 0, 0,
-                             impl_->match_data, search.match);
+                             search.match_data, search.match);
   if (rc >= 0) return RegexSearchResult::Found;
   if (rc == PCRE2_ERROR_NOMATCH || rc == PCRE2_ERROR_PARTIAL) return RegexSearchResult::NotFound;
-  error_text_ = search.timed_out ? "Search stopped (match): time limit exceeded" : engine_error(rc, "match");
+  search.error_text =
+      search.timed_out ? "Search stopped (match): time limit exceeded" : engine_error(rc, "match");
   return is_limit(rc) ? RegexSearchResult::LimitHit : RegexSearchResult::Failed;
 }
 

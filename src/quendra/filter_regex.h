@@ -29,14 +29,18 @@ struct RegexLimits {
   uint32_t TimeMs = 100;
 };
 
-// What one search may use besides the expression: the limits and the JIT's stack. One serves many
-// expressions, one search at a time.
+// What one search needs besides the expression: the limits, the JIT's stack and the match state. One serves
+// many expressions, one search at a time; searches in parallel need one each (the expression is shared).
 class RegexSearchContext {
  public:
   explicit RegexSearchContext(const RegexLimits& limits = {});
   ~RegexSearchContext();
   RegexSearchContext(const RegexSearchContext&) = delete;
   RegexSearchContext& operator=(const RegexSearchContext&) = delete;
+
+  // The engine's text for the last search through this context that did not end in Found or NotFound:
+  // "PCRE2 error <code> (match): <message>", or the time limit's own text.
+  const std::string& ErrorText() const;
 
  private:
   friend class FilterRegex;
@@ -64,12 +68,12 @@ class FilterRegex {
   bool Valid() const;
   // True when searches run the JIT's machine code.
   bool Jitted() const;
-  // The engine's text for the last failure (compilation, or the last search that did not end in Found or
-  // NotFound): "PCRE2 error <code> (<stage>): <message>", the message after the first "): ".
+  // Why the expression did not compile: "PCRE2 error <code> (compile): <message> at offset <n>".
   const std::string& ErrorText() const { return error_text_; }
 
-  // Looks for a match anywhere in `text`. An invalid expression is never found.
-  RegexSearchResult Search(std::string_view text, RegexSearchContext& context);
+  // Looks for a match anywhere in `text`. An invalid expression is never found. Any number of threads may
+  // search at once, each with its own context.
+  RegexSearchResult Search(std::string_view text, RegexSearchContext& context) const;
 
  private:
   struct Impl;

@@ -75,27 +75,33 @@ struct TPacketFilters::Compiled {
 // A search needs match state of its own; decisions in parallel take one each and give it back.
 class TPacketFilters::SearchContexts {
  public:
-  struct Lease {
-    SearchContexts& owner;
-    std::unique_ptr<RegexSearchContext> context;
-    ~Lease() { owner.Return(std::move(context)); }
+  // One context, held for one search.
+  class Lease {
+   public:
+    explicit Lease(SearchContexts& owner) : owner_(owner), context_(owner.Take()) {}
+    ~Lease() { owner_.Return(std::move(context_)); }
+    Lease(const Lease&) = delete;
+    Lease& operator=(const Lease&) = delete;
+    RegexSearchContext& context() const { return *context_; }
+
+   private:
+    SearchContexts& owner_;
+    std::unique_ptr<RegexSearchContext> context_;
   };
-  Lease Take() {
-    std::unique_ptr<RegexSearchContext> context;
+
+ private:
+  std::unique_ptr<RegexSearchContext> Take() {
     {
       std::lock_guard lock(mutex_);
       if (!free_.empty()) {
-        context = std::move(free_.back());
+        std::unique_ptr<RegexSearchContext> context = std::move(free_.back());
         free_.pop_back();
+        return context;
       }
     }
-    if (!context) context = std::make_unique<RegexSearchContext>();
-    return Lease{*this, std::move(context)};
+    return std::make_unique<RegexSearchContext>();
   }
-
- private:
   void Return(std::unique_ptr<RegexSearchContext> context) noexcept {
-    if (!context) return;
     std::lock_guard lock(mutex_);
     try {
       free_.push_back(std::move(context));
@@ -103,6 +109,7 @@ class TPacketFilters::SearchContexts {
       // Out of memory: this one is simply freed.
     }
   }
+
   std::mutex mutex_;
   std::vector<std::unique_ptr<RegexSearchContext>> free_;
 };
@@ -136,17 +143,18 @@ bool TPacketFilters::AcceptBlock(std::string_view text, const TTextResources& te
         found = text.find(item.Expression) != std::string_view::npos;
       } else if (Compiled* compiled = compiled_[i].get()) {
         RegexSearchResult result = RegexSearchResult::Failed;
+        std::string_view reason = compiled->regex.ErrorText();
+        std::optional<SearchContexts::Lease> lease;
         if (compiled->regex.Valid()) {
-          const SearchContexts::Lease lease = search_contexts_->Take();
-          result = compiled->regex.Search(text, *lease.context);
+          lease.emplace(*search_contexts_);
+          result = compiled->regex.Search(text, lease->context());
+          reason = lease->context().ErrorText();
         }
         found = result == RegexSearchResult::Found;
         // A bad expression fails the same way on every block: one line tells the user, a line per block
         // would bury the rest of the log.
-        if (!found && result != RegexSearchResult::NotFound && !compiled->reported.exchange(true)) {
-          messages.push_back(
-              FormatText(texts.ErrBadRegExp, {item.Expression, engine_reason(compiled->regex.ErrorText())}));
-        }
+        if (!found && result != RegexSearchResult::NotFound && !compiled->reported.exchange(true))
+          messages.push_back(FormatText(texts.ErrBadRegExp, {item.Expression, engine_reason(reason)}));
       }
       bool holds = false;
       if (item.Situation == static_cast<uint8_t>(FilterSituation::Contains)) holds = found;
