@@ -114,16 +114,7 @@ OleVariant& OleVariant::operator=(const OleVariant& other) {
   return *this;
 }
 
-OleVariant& OleVariant::operator=(OleVariant&& other) noexcept {
-  if (this != &other) {
-    clear();
-    v_ = other.v_;
-    other.v_ = QuendraVariant{};
-  }
-  return *this;
-}
-
-void OleVariant::clear() noexcept {
+void OleVariant::release() noexcept {
   switch (static_cast<VarType>(v_.Type)) {
     case VarType::OleStr:
       platform::ole_string_free(reinterpret_cast<char16_t*>(v_.Value.OleString));
@@ -134,7 +125,6 @@ void OleVariant::clear() noexcept {
     default:
       if (!is_managed(v_.Type)) platform::variant_clear_foreign(&v_);
   }
-  v_ = QuendraVariant{};
 }
 
 OleVariant OleVariant::null() {

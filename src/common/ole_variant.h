@@ -41,7 +41,14 @@ class OleVariant {
   OleVariant(const OleVariant& other);
   OleVariant(OleVariant&& other) noexcept : v_(other.v_) { other.v_ = QuendraVariant{}; }
   OleVariant& operator=(const OleVariant& other);
-  OleVariant& operator=(OleVariant&& other) noexcept;
+  OleVariant& operator=(OleVariant&& other) noexcept {
+    if (this != &other) {
+      clear();
+      v_ = other.v_;
+      other.v_ = QuendraVariant{};
+    }
+    return *this;
+  }
   ~OleVariant() { clear(); }
 
   static OleVariant null();
@@ -83,7 +90,11 @@ class OleVariant {
 
   // Converts an 8-bit text value (0x0100) into a wide OLE string value; other values stay.
   void widen_ansi_text();
-  void clear() noexcept;
+  // Values that own nothing are cleared in place; texts and foreign objects are released first.
+  void clear() noexcept {
+    if (!is_plain()) release();
+    v_ = QuendraVariant{};
+  }
   // True when the value owns nothing (no text, no foreign object): its bits alone are a copy of it.
   bool is_plain() const noexcept {
     const uint16_t t = v_.Type;
@@ -92,6 +103,8 @@ class OleVariant {
   }
 
  private:
+  // Frees what a text or foreign value owns; the caller then empties the value.
+  void release() noexcept;
   bool text_empty() const noexcept;
   QuendraVariant v_;
 };
