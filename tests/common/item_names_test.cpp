@@ -64,5 +64,24 @@ TEST(NameMap, FindsWhatWasInsertedAcrossGrowth) {
   EXPECT_EQ(map.Find("name1"), nullptr);
 }
 
+// Short names are compared as overlapping words: a difference at any position of any length must show.
+TEST(NameMap, NamesDifferingInAnyOneByteAreDifferent) {
+  for (std::size_t n = 0; n <= 40; ++n) {
+    std::string a;
+    for (std::size_t i = 0; i < n; ++i) a += static_cast<char>('a' + (i * 7) % 26);
+    const std::string same = a;
+    EXPECT_TRUE(EqualNames(a, same)) << n;
+    EXPECT_EQ(HashName(a), HashName(same)) << n;
+    EXPECT_FALSE(EqualNames(a, a + "x")) << n;
+    for (std::size_t i = 0; i < n; ++i) {
+      std::string b = a;
+      b[i] = static_cast<char>(b[i] ^ 0x20);
+      EXPECT_FALSE(EqualNames(a, b)) << n << " at " << i;
+      b[i] = '\0';
+      EXPECT_FALSE(EqualNames(a, b)) << n << " at " << i;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace quendra
