@@ -1,6 +1,7 @@
 #include "common/ansi_string.h"
 
 #include <atomic>
+#include <cstddef>
 #include <cstring>
 #include <new>
 
@@ -46,28 +47,17 @@ void free_constant(QuendraAnsiStr s) noexcept {
   if (s) platform::shared_free(header_of(s));
 }
 
-bool is_constant(QuendraAnsiStr s) noexcept {
-  return s && std::atomic_ref<int32_t>(header_of(s)->refs).load(std::memory_order_relaxed) < 0;
-}
+static_assert(sizeof(Header) == 8 && offsetof(Header, length) == 4, "the layout the inline readers use");
 
-QuendraAnsiStr retain(QuendraAnsiStr s) noexcept {
-  if (!s) return s;
-  std::atomic_ref<int32_t> refs(header_of(s)->refs);
-  if (refs.load(std::memory_order_relaxed) >= 0) refs.fetch_add(1, std::memory_order_relaxed);
+QuendraAnsiStr detail::retain_counted(QuendraAnsiStr s) noexcept {
+  std::atomic_ref<int32_t>(header_of(s)->refs).fetch_add(1, std::memory_order_relaxed);
   return s;
 }
 
-void release(QuendraAnsiStr s) noexcept {
-  if (!s) return;
+void detail::release_counted(QuendraAnsiStr s) noexcept {
   Header* h = header_of(s);
-  std::atomic_ref<int32_t> refs(h->refs);
-  // A negative count marks a constant string that is never freed.
-  if (refs.load(std::memory_order_relaxed) < 0) return;
-  if (refs.fetch_sub(1, std::memory_order_acq_rel) == 1) platform::shared_free(h);
-}
-
-uint32_t length(const char* s) noexcept {
-  return s ? header_of(s)->length : 0;
+  if (std::atomic_ref<int32_t>(h->refs).fetch_sub(1, std::memory_order_acq_rel) == 1)
+    platform::shared_free(h);
 }
 
 }  // namespace quendra::ansi

@@ -207,7 +207,7 @@ ItemSlab::~ItemSlab() {
   if (next_ < count_) release_block(static_cast<ItemBlock*>(block_), count_ - next_);
 }
 
-TzelParamsListItem* ItemSlab::take() {
+char* ItemSlab::next_slot() {
   if (next_ == count_) {
     // A run is counted as taken in full; the slab gives back what it did not hand out.
     auto* block = static_cast<ItemBlock*>(
@@ -219,9 +219,21 @@ TzelParamsListItem* ItemSlab::take() {
     count_ = run_;
     next_ = 0;
   }
-  auto* block = static_cast<ItemBlock*>(block_);
-  char* at = reinterpret_cast<char*>(block + 1) + static_cast<std::size_t>(next_++) * kSlotSize;
-  return init_item(at, true, block);
+  return reinterpret_cast<char*>(static_cast<ItemBlock*>(block_) + 1) +
+         static_cast<std::size_t>(next_++) * kSlotSize;
+}
+
+TzelParamsListItem* ItemSlab::take() {
+  char* at = next_slot();
+  return init_item(at, true, static_cast<ItemBlock*>(block_));
+}
+
+TzelParamsListItem* ItemSlab::take_copy_of(const TzelParamsListItem& source) {
+  char* at = next_slot();
+  new (at) ItemHeader{nullptr, static_cast<ItemBlock*>(block_)};
+  auto* item = reinterpret_cast<TzelParamsListItem*>(at + sizeof(ItemHeader));
+  std::memcpy(static_cast<void*>(item), &source, sizeof(TzelParamsListItem));
+  return item;
 }
 
 namespace {
@@ -259,26 +271,36 @@ bool is_shareable(const OleVariant& value) {
 // A copy of an item this side made: its names are shared by reference; a text value is shared too when both
 // items belong to own lists, and copied otherwise.
 TzelParamsListItem* copy_own_item(TzelParamsListItem& source, bool own, ItemSlab* slots) {
-  TzelParamsListItem* item = slots ? slots->take() : alloc_item(own);
+  TzelParamsListItem* item = nullptr;
+  if (slots && own && source.ClassRec == &kOwnItemClass) {
+    // Between this side's own lists: the item's bits are copied whole, then its names counted once more.
+    item = slots->take_copy_of(source);
+    ansi::retain(item->Name);
+    ansi::retain(item->LowerName);
+    if (item->Value.is_plain()) return item;
+    new (&item->Value) OleVariant();  // the source's value is not the copy's until it is shared or copied
+  } else {
+    item = slots ? slots->take() : alloc_item(own);
+    try {
+      item->Name = name_for(source.Name, own);
+      item->LowerName =
+          source.LowerName == source.Name ? ansi::retain(item->Name) : name_for(source.LowerName, own);
+    } catch (...) {
+      free_item(item);
+      throw;
+    }
+    if (source.Value.is_plain()) {
+      std::memcpy(static_cast<void*>(&item->Value), &source.Value, sizeof(item->Value));
+      return item;
+    }
+  }
   try {
-    item->Name = name_for(source.Name, own);
-    item->LowerName =
-        source.LowerName == source.Name ? ansi::retain(item->Name) : name_for(source.LowerName, own);
-  } catch (...) {
-    free_item(item);
-    throw;
-  }
-  if (source.Value.is_plain()) {
-    std::memcpy(static_cast<void*>(&item->Value), &source.Value, sizeof(item->Value));
-    return item;
-  }
-  if (own && source.ClassRec == &kOwnItemClass && is_shareable(source.Value)) {
-    take_shared_value(*item, source);
-    return item;
-  }
-  try {
-    item->Value = source.Value;
-    item->Value.widen_ansi_text();
+    if (own && source.ClassRec == &kOwnItemClass && is_shareable(source.Value)) {
+      take_shared_value(*item, source);
+    } else {
+      item->Value = source.Value;
+      item->Value.widen_ansi_text();
+    }
   } catch (...) {
     free_item(item);
     throw;

@@ -48,9 +48,14 @@ class ItemSlab {
   ItemSlab(const ItemSlab&) = delete;
   ItemSlab& operator=(const ItemSlab&) = delete;
 
+  // A fresh item; or one holding the bits of `source`, whose names and value the caller then counts or
+  // replaces for the copy.
   TzelParamsListItem* take();
+  TzelParamsListItem* take_copy_of(const TzelParamsListItem& source);
 
  private:
+  char* next_slot();
+
   void* block_ = nullptr;
   int32_t run_;
   int32_t count_ = 0;
