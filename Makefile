@@ -37,7 +37,7 @@ test-win: build-win32 build-win64
 	tests/win/run_wine_tests.sh build/win64
 
 bench: build-release
-	scripts/bench-table build/release/bench/quendra/quendra_bench 3
+	scripts/bench-table build/release/bench/quendra/quendra_bench 3 --benchmark_min_time=1
 
 # 64 TCP clients for 60 s through quendra-host --listen: every block once, memory flat.
 soak: build-linux
