@@ -214,7 +214,6 @@ char* ItemSlab::next_slot() {
         platform::shared_alloc(sizeof(ItemBlock) + static_cast<std::size_t>(run_) * kSlotSize));
     new (block) ItemBlock{};
     block->refs.store(run_, std::memory_order_relaxed);
-    if (next_ < count_) release_block(static_cast<ItemBlock*>(block_), count_ - next_);
     block_ = block;
     count_ = run_;
     next_ = 0;
@@ -533,7 +532,12 @@ bool TzelParamsList::append_items(const TzelParamsList* source, bool as_row, Ite
   reserve(count_ + n + 1);
   const bool marker = as_row && !source->items_[n - 1]->is_row_marker();
   std::optional<ItemSlab> slab;
-  if (is_own_list(class_rec_) && !room) room = &slab.emplace(n + (marker ? 1 : 0));
+  // Slabs make items of this side's own lists; a host's list gets plain blocks it may free itself.
+  if (!is_own_list(class_rec_)) {
+    room = nullptr;
+  } else if (!room) {
+    room = &slab.emplace(n + (marker ? 1 : 0));
+  }
   for (int32_t i = 0; i < n; ++i) add_copy(source->items_[i], room);
   if (marker) add_row_marker(room);
   return true;

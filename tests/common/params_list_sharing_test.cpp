@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "common/params_list.h"
+#include "platform/shared_heap.h"
 
 namespace quendra {
 namespace {
@@ -201,15 +202,28 @@ TEST(ParamsListSharing, HostListsGetNamesOfTheirOwn) {
   host->raw()->ClassRec = &host_class;
   host->AppendList(own.get());
   host->Add(*InternItemName("Flow"), OleVariant::from_int32(4));
-  ASSERT_EQ(host->Count(), 3);
+  ItemSlab slab;
+  host->AppendRowTaking(*own, 1, slab);  // even when handed a slab, the host's list gets plain items
+  ASSERT_EQ(host->Count(), 5);
   for (int32_t i = 0; i < host->Count(); ++i) {
     const TzelParamsListItem* item = host->GetItem(i);
     EXPECT_FALSE(ansi::is_constant(item->Name)) << i;
     EXPECT_FALSE(ansi::is_constant(item->LowerName)) << i;
   }
-  EXPECT_EQ(texts_of(*host), (std::vector<std::string>{"Level=3", "$NEW_ROW$=", "Flow=4"}));
+  EXPECT_EQ(texts_of(*host),
+            (std::vector<std::string>{"Level=3", "$NEW_ROW$=", "Flow=4", "Level=3", "$NEW_ROW$="}));
   EXPECT_EQ(host->IndexOfName("$new_row$"), 1);
   EXPECT_EQ(host->IndexOfName("flow"), 2);
+  // The host frees its items as the blocks of the shared heap they are (the memory checkers watch this).
+  QuendraParamsList& raw = *host->raw();
+  for (int32_t i = 0; i < raw.Count; ++i) {
+    QuendraParamsItem* item = raw.Items[i];
+    ansi::release(item->Name);
+    ansi::release(item->LowerName);
+    reinterpret_cast<TzelParamsListItem*>(item)->Value.clear();
+    platform::shared_free(item);
+  }
+  raw.Count = 0;
 }
 
 }  // namespace
