@@ -14,30 +14,10 @@ namespace quendra {
 
 namespace {
 
+// Types this class copies and clears itself: the plain ones and the two kinds of text.
 bool is_managed(uint16_t type) {
-  switch (static_cast<VarType>(type)) {
-    case VarType::Empty:
-    case VarType::Null:
-    case VarType::Int16:
-    case VarType::Int32:
-    case VarType::Single:
-    case VarType::Double:
-    case VarType::Currency:
-    case VarType::Date:
-    case VarType::OleStr:
-    case VarType::Bool:
-    case VarType::Int8:
-    case VarType::UInt8:
-    case VarType::UInt16:
-    case VarType::UInt32:
-    case VarType::Int64:
-    case VarType::UInt64:
-    case VarType::Int:
-    case VarType::UInt:
-    case VarType::AnsiString:
-      return true;
-  }
-  return false;
+  return OleVariant::is_plain_type(type) || type == static_cast<uint16_t>(VarType::OleStr) ||
+         type == static_cast<uint16_t>(VarType::AnsiString);
 }
 
 void copy_raw(QuendraVariant& target, const QuendraVariant& source) {

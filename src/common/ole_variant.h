@@ -96,8 +96,8 @@ class OleVariant {
     v_ = QuendraVariant{};
   }
   // True when the value owns nothing (no text, no foreign object): its bits alone are a copy of it.
-  bool is_plain() const noexcept {
-    const uint16_t t = v_.Type;
+  bool is_plain() const noexcept { return is_plain_type(v_.Type); }
+  static bool is_plain_type(uint16_t t) noexcept {
     return t <= static_cast<uint16_t>(VarType::Date) || t == static_cast<uint16_t>(VarType::Bool) ||
            (t >= static_cast<uint16_t>(VarType::Int8) && t <= static_cast<uint16_t>(VarType::UInt));
   }

@@ -8,7 +8,6 @@
 #include <memory>
 #include <string>
 
-#include "common/item_names.h"
 #include "common/params_list.h"
 #include "platform/locale_info.h"
 #include "platform/window.h"
